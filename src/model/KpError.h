@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <stdexcept>
+
+namespace kp {
+
+// A numbered failure raised by model operations to their caller. The numbers are the ones the
+// exam tools have always used, so examiners can tell failures apart.
+class KpError : public std::runtime_error {
+public:
+    // Keyed collections.
+    static constexpr int InvalidArgument = 5;   // key not present
+    static constexpr int OutOfRange = 9;        // position outside 1..Count
+    static constexpr int DuplicateKey = 457;    // key already present
+    // Exam model.
+    static constexpr int NewIdFailed = 10101;
+    static constexpr int WriteQuestion = 10102;
+    static constexpr int ReadQuestion = 10103;
+
+    KpError(int code, const QString& message)
+        : std::runtime_error(message.toStdString()), code_(code), message_(message) {}
+
+    int code() const noexcept { return code_; }
+    const QString& message() const noexcept { return message_; }
+
+private:
+    int code_;
+    QString message_;
+};
+
+} // namespace kp

@@ -1,0 +1,10 @@
+#include "tools/Commands.h"
+
+namespace kp::tools {
+
+int runBuild(const QStringList&, QTextStream&, QTextStream& err) {
+    err << QStringLiteral("kxt: todavía no disponible\n");
+    return 1;
+}
+
+} // namespace kp::tools
