@@ -1,5 +1,7 @@
 #include "model/Fields.h"
 
+#include <algorithm>
+
 namespace kp {
 
 QString RellenaCeros(qint32 n) {
@@ -8,7 +10,18 @@ QString RellenaCeros(qint32 n) {
 }
 
 QString DameNombreArchivo(const QString& path) {
-    return path.mid(path.lastIndexOf(u'\\') + 1);
+    const qsizetype cut = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
+    return path.mid(cut + 1);
+}
+
+QString TrimBlanks(const QString& text) {
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text[first] == u' ')
+        ++first;
+    while (last > first && text[last - 1] == u' ')
+        --last;
+    return text.mid(first, last - first);
 }
 
 } // namespace kp

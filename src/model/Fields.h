@@ -8,7 +8,12 @@ namespace kp {
 // characters. Longer texts are not cut; a minus sign stays after the zeros.
 QString RellenaCeros(qint32 n);
 
-// The part of a path after its last backslash; the whole text when there is none.
+// The part of a path after its last separator; the whole text when there is none. Exams come
+// from Windows, so the backslash is a separator here too, besides this system's slash.
 QString DameNombreArchivo(const QString& path);
+
+// The text without blanks (spaces only, not tabs or line breaks) at both ends, the way the
+// exam tools trim keys and stored texts.
+QString TrimBlanks(const QString& text);
 
 } // namespace kp

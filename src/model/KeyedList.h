@@ -78,8 +78,8 @@ private:
 
     size_t checkPosition(long position) const {
         if (position < 1 || position > Count())
-            throw KpError(KpError::OutOfRange, QStringLiteral("Posición fuera de rango: %1")
-                                                   .arg(position));
+            throw KpError(KpError::OutOfRange,
+                          QStringLiteral("Posición fuera de rango: %1").arg(position));
         return static_cast<size_t>(position - 1);
     }
 

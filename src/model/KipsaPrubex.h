@@ -4,6 +4,7 @@
 #include "model/Series.h"
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 #include <array>
 #include <memory>
@@ -70,13 +71,28 @@ public:
     const std::shared_ptr<kp::Preguntas>& Preguntas() const;
     void setPreguntas(std::shared_ptr<kp::Preguntas> v) { preguntas_ = std::move(v); }
 
+    // Largest exam file Cargar reads: the whole file is held in memory while it loads, and the
+    // format's own positions are 32-bit anyway.
+    static constexpr qint64 kMaxFileSize = qint64(1) << 30;
+
     // Loads an exam file into this (new) object. False on any failure; the object then keeps
     // what was read before the failure.
     bool Cargar(const QString& path);
-    // Writes the exam file named by ArchivoSalida. False on any failure.
+    // Writes the exam file named by ArchivoSalida. False on any failure. Every value is checked
+    // before the first byte is written, and the file is replaced only once it is complete: a
+    // failure leaves any previous file as it was.
     bool Export();
 
+    // Why the last Cargar or Export failed (empty after a success), and its KpError number.
+    const QString& errorString() const { return errorString_; }
+    int errorCode() const { return errorCode_; }
+
 private:
+    void readFile(const QByteArray& bytes);
+    void checkWritable() const;
+    void writeFile(QIODevice& device, const QByteArray& logo) const;
+    void fail(int code, const QString& message);
+
     QString titulo_;
     bool soloUnaRespuesta_ = false;
     QByteArray archivoLogoBinary_;
@@ -101,6 +117,8 @@ private:
     std::array<QString, 5> datoAlumno_;
     mutable std::shared_ptr<kp::Series> series_;
     mutable std::shared_ptr<kp::Preguntas> preguntas_;
+    QString errorString_;
+    int errorCode_ = 0;
 };
 
 } // namespace kp

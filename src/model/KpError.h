@@ -10,9 +10,16 @@ namespace kp {
 class KpError : public std::runtime_error {
 public:
     // Keyed collections.
-    static constexpr int InvalidArgument = 5;   // key not present
-    static constexpr int OutOfRange = 9;        // position outside 1..Count
-    static constexpr int DuplicateKey = 457;    // key already present
+    static constexpr int InvalidArgument = 5; // key not present
+    static constexpr int OutOfRange = 9;      // position outside 1..Count
+    static constexpr int DuplicateKey = 457;  // key already present
+    // Files and field values.
+    static constexpr int Overflow = 6;      // a number does not fit its type
+    static constexpr int TypeMismatch = 13; // a field that must be a number is not one
+    static constexpr int FileNotFound = 53;
+    static constexpr int PastEnd = 62;    // a field or length reaches past the end
+    static constexpr int FileAccess = 75; // cannot open, read, write or rename
+    static constexpr int BadValue = 380;  // a value the file format cannot hold
     // Exam model.
     static constexpr int NewIdFailed = 10101;
     static constexpr int WriteQuestion = 10102;

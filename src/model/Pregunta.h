@@ -6,7 +6,13 @@
 #include <QString>
 #include <memory>
 
+class QIODevice;
+
 namespace kp {
+
+class ByteCursor;
+class Clock;
+class RandomSource;
 
 // A question of the exam with its answers and optional image.
 class Pregunta {
@@ -37,7 +43,46 @@ public:
     // Drops all answers; the next read of respuestas() makes a new, empty collection.
     void eliminaRespuestas() { respuestas_.reset(); }
 
+    // Largest standalone question file Cargar() accepts, as for whole exam files.
+    static constexpr qint64 kMaxFileSize = qint64(1) << 30;
+
+    // Reads one question record at the cursor (a record inside an exam file). On success the
+    // cursor stands just after the record; on failure it has not moved. Any failure raises
+    // KpError::ReadQuestion.
+    void Cargar(ByteCursor& cursor);
+    // Reads the standalone question file named by Ruta. Raises KpError::ReadQuestion.
+    void Cargar();
+
+    // Writes the record at the device's position (inside the exam file being written). The
+    // record is checked first, so a refused one writes nothing. Raises KpError::WriteQuestion.
+    void Guardar(QIODevice& device) const;
+    // Writes the standalone question file named by Ruta, keeping the previous file as Ruta +
+    // "_TMP" until the new one is complete and putting it back when the write fails. Raises
+    // KpError::WriteQuestion.
+    void Guardar() const;
+    // Raises KpError::BadValue unless the record can be written as it is: every number fits
+    // a decimal field and every text is Windows-1252.
+    void checkWritable() const;
+    // Writes ImagenBinary into Directorio under the image's file name, unless a file of that
+    // name is already there. Failures are ignored.
+    void ExportImg(const QString& Directorio) const;
+
+    // Puts the answers in a random order (every order equally likely) and renumbers them
+    // 1..n under the keys "respuesta1".."respuestaN"; texts and right flags go with them.
+    void enredaRespuestas(RandomSource& random);
+    void enredaRespuestas();
+    // A new identifier from the licence number, the date and time and three random digits.
+    // Raises KpError::NewIdFailed.
+    QString getNewID(const Clock& clock, RandomSource& random) const;
+    QString getNewID() const;
+    // Last-modified date of the file named by Ruta, "dd/mm/yyyy". Raises
+    // KpError::FileNotFound when there is no such file.
+    QString Fecha() const;
+
 private:
+    void readRecord(ByteCursor& in);
+    void writeRecord(QIODevice& device) const;
+
     QByteArray imagenBinary_;
     QString imagen_;
     QString ruta_;

@@ -1,6 +1,6 @@
+#include "model/Cp1252.h"
 #include "model/Fields.h"
 #include "model/KipsaPrubex.h"
-#include "model/Cp1252.h"
 
 #include <QDate>
 #include <gtest/gtest.h>

@@ -1,0 +1,163 @@
+#include "model/ByteCursor.h"
+
+#include "model/Cp1252.h"
+#include "model/KpError.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <cmath>
+
+namespace kp {
+namespace {
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Whole numbers are rounded half to even when narrowed, as the exam tools always did.
+qint64 rounded(double v, qint64 low, qint64 high, const char* what) {
+    const double r = std::nearbyint(v);
+    if (!(r >= static_cast<double>(low) && r <= static_cast<double>(high)))
+        throw KpError(KpError::Overflow, QStringLiteral("valor fuera de rango en %1: %2")
+                                             .arg(QString::fromLatin1(what))
+                                             .arg(v, 0, 'f', 0));
+    return static_cast<qint64>(r);
+}
+
+} // namespace
+
+double ByteCursor::leadingNumber(const QByteArray& field) {
+    double value = 0;
+    qsizetype i = 0;
+    for (; i < field.size() && isDigit(field[i]); ++i)
+        value = value * 10 + (field[i] - '0');
+    if (i > 0 && i < field.size() && field[i] == '.') {
+        double scale = 0.1;
+        for (++i; i < field.size() && isDigit(field[i]); ++i, scale /= 10)
+            value += (field[i] - '0') * scale;
+    }
+    return value;
+}
+
+bool ByteCursor::wholeNumber(const QByteArray& field, double& value) {
+    const QByteArray t = field.trimmed();
+    qsizetype i = 0;
+    const bool negative = i < t.size() && t[i] == '-';
+    if (i < t.size() && (t[i] == '-' || t[i] == '+'))
+        ++i;
+    const qsizetype digitsFrom = i;
+    while (i < t.size() && isDigit(t[i]))
+        ++i;
+    if (i == digitsFrom)
+        return false;
+    if (i < t.size() && t[i] == '.')
+        for (++i; i < t.size() && isDigit(t[i]);)
+            ++i;
+    if (i != t.size())
+        return false;
+    value = leadingNumber(t.mid(digitsFrom));
+    if (negative)
+        value = -value;
+    return true;
+}
+
+QByteArray ByteCursor::take(qsizetype n, const char* what) {
+    if (n < 0 || n > remaining())
+        throw KpError(KpError::PastEnd, QStringLiteral("el archivo termina antes de %1 "
+                                                       "(posición %2, faltan %3 bytes)")
+                                            .arg(QString::fromLatin1(what))
+                                            .arg(pos_ + 1)
+                                            .arg(static_cast<qint64>(n) - remaining()));
+    QByteArray out = bytes_.mid(pos_, n);
+    pos_ += n;
+    return out;
+}
+
+double ByteCursor::number(Number rule) {
+    const qsizetype at = pos_;
+    const QByteArray field = take(kFieldWidth, "un campo numérico");
+    if (rule == Number::Leading)
+        return leadingNumber(field);
+    double value = 0;
+    if (!wholeNumber(field, value))
+        throw KpError(KpError::TypeMismatch, QStringLiteral("el campo de la posición %1 no es un "
+                                                            "número")
+                                                 .arg(at + 1));
+    return value;
+}
+
+qint16 ByteCursor::int16(Number rule) {
+    return static_cast<qint16>(rounded(number(rule), -32768, 32767, "un campo de 16 bits"));
+}
+
+qint32 ByteCursor::int32(Number rule) {
+    return static_cast<qint32>(
+        rounded(number(rule), -2147483647LL - 1, 2147483647LL, "un campo de 32 bits"));
+}
+
+bool ByteCursor::flag() {
+    return number(Number::Leading) == 1.0;
+}
+
+qint64 ByteCursor::length(Number rule, const char* what) {
+    const qint64 n = rounded(number(rule), 0, 9999999999LL, what);
+    if (n > remaining())
+        throw KpError(KpError::PastEnd, QStringLiteral("%1 de %2 bytes en la posición %3 pasa "
+                                                       "del final del archivo")
+                                            .arg(QString::fromLatin1(what))
+                                            .arg(n)
+                                            .arg(pos_ - kFieldWidth + 1));
+    return n;
+}
+
+QString ByteCursor::text(Number lengthRule) {
+    const qint64 n = length(lengthRule, "un texto");
+    return Cp1252::decode(take(static_cast<qsizetype>(n), "un texto"));
+}
+
+QByteArray ByteCursor::blob() {
+    const qint64 n = length(Number::Whole, "una imagen");
+    return take(static_cast<qsizetype>(n), "una imagen");
+}
+
+void ByteCursor::requireRoomFor(qint64 count, qint64 itemSize, const char* what) const {
+    if (count < 0 || count * itemSize > remaining())
+        throw KpError(KpError::PastEnd, QStringLiteral("%1 %2 no caben en los %3 bytes que "
+                                                       "quedan")
+                                            .arg(count)
+                                            .arg(QString::fromUtf8(what))
+                                            .arg(remaining()));
+}
+
+QByteArray ByteCursor::readFile(const QString& path, qint64 maxSize) {
+    QFile file(path);
+    if (!QFileInfo(path).isFile())
+        throw KpError(KpError::FileNotFound, QStringLiteral("no existe el archivo ") + path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw KpError(KpError::FileAccess,
+                      QStringLiteral("no se puede abrir %1: %2").arg(path, file.errorString()));
+    if (file.size() > maxSize)
+        throw KpError(KpError::BadValue,
+                      QStringLiteral("%1 pasa de %2 bytes").arg(path).arg(maxSize));
+    // Read in chunks so that a file that grows while we read cannot make us allocate more than
+    // maxSize.
+    QByteArray bytes;
+    bytes.reserve(static_cast<qsizetype>(file.size()));
+    constexpr qint64 kChunk = 1 << 20;
+    QByteArray chunk(kChunk, Qt::Uninitialized);
+    for (;;) {
+        const qint64 got = file.read(chunk.data(), kChunk);
+        if (got < 0)
+            throw KpError(KpError::FileAccess,
+                          QStringLiteral("error al leer %1: %2").arg(path, file.errorString()));
+        if (got == 0)
+            break;
+        if (bytes.size() + got > maxSize)
+            throw KpError(KpError::BadValue,
+                          QStringLiteral("%1 pasa de %2 bytes").arg(path).arg(maxSize));
+        bytes.append(chunk.constData(), static_cast<qsizetype>(got));
+    }
+    return bytes;
+}
+
+} // namespace kp

@@ -1,0 +1,125 @@
+// Writing the whole exam file.
+#include "model/KipsaPrubex.h"
+
+#include "model/ByteCursor.h"
+#include "model/FieldWriter.h"
+#include "model/Fields.h"
+#include "model/KpError.h"
+
+#include <QSaveFile>
+
+namespace kp {
+namespace {
+
+constexpr qint64 kVersion = 300;
+
+qint64 flagValue(bool v) {
+    return v ? 1 : 2;
+}
+
+} // namespace
+
+void KipsaPrubex::checkWritable() const {
+    const auto text = [](const QString& v, const char* name) {
+        FieldWriter::checkText(TrimBlanks(v), QString::fromLatin1(name));
+    };
+    const auto decimal = [](qint64 v, const char* name) {
+        FieldWriter::checkDecimal(v, QString::fromLatin1(name));
+    };
+    text(idExamen_, "IdExamen");
+    text(titulo_, "Titulo");
+    for (const QString& label : datoAlumno_)
+        text(label, "DatoAlumno");
+    text(rutaArchivoResultados_, "RutaArchivoResultados");
+    text(DameNombreArchivo(archivoLogo_), "ArchivoLogo");
+    decimal(tipoExamen_, "TipoExamen");
+    decimal(colorFondo_, "ColorFondo");
+    decimal(colorFuente_, "ColorFuente");
+    decimal(minutosLimite_, "MinutosLimite");
+    decimal(tipoPenalizacion_, "TipoPenalizacion");
+    decimal(unaRespuestaSuficiente_, "UnaRespuestaSuficiente");
+    FieldWriter::thousandths(notaMaxima_, QStringLiteral("NotaMaxima"));
+    FieldWriter::thousandths(penalizacion_, QStringLiteral("Penalizacion"));
+    for (const auto& p : *Preguntas())
+        p->checkWritable();
+    for (const auto& s : *Series()) {
+        decimal(s->Numero(), "Numero de serie");
+        for (const auto& slot : *s->PreguntasSerie()) {
+            text(slot->IdPreguntaExamen(), "IdPreguntaExamen");
+            decimal(slot->Tipo(), "Tipo");
+            decimal(slot->Orden(), "Orden");
+        }
+    }
+}
+
+void KipsaPrubex::writeFile(QIODevice& device, const QByteArray& logo) const {
+    FieldWriter out(device);
+    out.decimal(kVersion);
+    out.text(idExamen_);
+    out.text(titulo_);
+    for (const QString& label : datoAlumno_)
+        out.text(label);
+    out.decimal(tipoExamen_);
+    out.decimal(flagValue(logoDerecha_));
+    out.decimal(colorFondo_);
+    out.decimal(colorFuente_);
+    out.decimal(minutosLimite_);
+    out.decimal(flagValue(soloUnaRespuesta_));
+    out.decimal(flagValue(mostrarNota_));
+    out.decimal(flagValue(mostrarFallos_));
+    out.decimal(flagValue(guardarArchivoResultados_));
+    out.decimal(flagValue(alumnoDefine_));
+    out.text(rutaArchivoResultados_);
+    out.decimal(FieldWriter::thousandths(notaMaxima_, QStringLiteral("NotaMaxima")));
+    out.decimal(FieldWriter::thousandths(penalizacion_, QStringLiteral("Penalizacion")));
+    out.decimal(penalizarBlancas_ == 1 ? 1 : 2);
+    out.decimal(tipoPenalizacion_);
+    out.decimal(unaRespuestaSuficiente_);
+    out.text(DameNombreArchivo(archivoLogo_));
+    if (!TrimBlanks(archivoLogo_).isEmpty())
+        out.blob(logo);
+    out.decimal(Preguntas()->Count());
+    out.decimal(Series()->Count());
+    for (const auto& p : *Preguntas())
+        p->Guardar(device);
+    for (const auto& s : *Series()) {
+        out.decimal(s->PreguntasSerie()->Count());
+        out.decimal(s->Numero());
+        for (const auto& slot : *s->PreguntasSerie()) {
+            out.text(slot->IdPreguntaExamen());
+            out.decimal(slot->Tipo());
+            out.decimal(slot->Orden());
+        }
+    }
+}
+
+bool KipsaPrubex::Export() {
+    errorCode_ = 0;
+    errorString_.clear();
+    try {
+        checkWritable();
+        // The logo is read from the path the member holds; only its name goes into the file.
+        QByteArray logo;
+        if (!TrimBlanks(archivoLogo_).isEmpty())
+            logo = ByteCursor::readFile(archivoLogo_, kMaxFileSize);
+        QSaveFile file(archivoSalida_);
+        if (archivoSalida_.isEmpty() || !file.open(QIODevice::WriteOnly))
+            throw KpError(
+                KpError::FileAccess,
+                QStringLiteral("no se puede crear %1: %2").arg(archivoSalida_, file.errorString()));
+        writeFile(file, logo);
+        if (!file.commit())
+            throw KpError(KpError::FileAccess, QStringLiteral("no se puede escribir %1: %2")
+                                                   .arg(archivoSalida_, file.errorString()));
+        return true;
+    } catch (const KpError& e) {
+        fail(e.code(), e.message());
+    } catch (const std::exception& e) {
+        fail(-1, QString::fromUtf8(e.what()));
+    } catch (...) {
+        fail(-1, QStringLiteral("error desconocido"));
+    }
+    return false;
+}
+
+} // namespace kp
