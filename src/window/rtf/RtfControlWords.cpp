@@ -1,0 +1,475 @@
+#include "window/rtf/RtfReader.h"
+
+#include <QHash>
+#include <algorithm>
+
+namespace kp::rtf {
+namespace {
+
+enum class Kw {
+    FontTable,
+    ColorTable,
+    Skip,
+    Char,
+    Plain,
+    Bold,
+    Italic,
+    Strike,
+    Hidden,
+    Underline,
+    UnderlineOff,
+    Super,
+    Sub,
+    NoSuperSub,
+    Up,
+    Down,
+    Caps,
+    SmallCaps,
+    Font,
+    FontSize,
+    Color,
+    Background,
+    Pard,
+    Par,
+    Line,
+    Tab,
+    AlignLeft,
+    AlignRight,
+    AlignCenter,
+    AlignJustify,
+    LeftIndent,
+    RightIndent,
+    FirstIndent,
+    SpaceBefore,
+    SpaceAfter,
+    InTable,
+    RightToLeft,
+    LeftToRight,
+    Cell,
+    Row,
+    RowDefaults,
+    CellRight,
+    UnicodeSkip,
+    Unicode,
+    Ansi,
+    Mac,
+    Pc,
+    Pca,
+    AnsiCodePage,
+    DefaultFont,
+};
+
+struct Word {
+    Kw kind;
+    char16_t value = 0; // a character, or an underline kind
+};
+
+using U = RtfGroupState::Underline;
+
+const QHash<QStringView, Word>& words() {
+    static const QHash<QStringView, Word> table = {
+        {u"fonttbl", {Kw::FontTable}},
+        {u"colortbl", {Kw::ColorTable}},
+        // Destinations whose content is never shown.
+        {u"stylesheet", {Kw::Skip}},
+        {u"info", {Kw::Skip}},
+        {u"pict", {Kw::Skip}},
+        {u"object", {Kw::Skip}},
+        {u"header", {Kw::Skip}},
+        {u"headerl", {Kw::Skip}},
+        {u"headerr", {Kw::Skip}},
+        {u"headerf", {Kw::Skip}},
+        {u"footer", {Kw::Skip}},
+        {u"footerl", {Kw::Skip}},
+        {u"footerr", {Kw::Skip}},
+        {u"footerf", {Kw::Skip}},
+        {u"fldinst", {Kw::Skip}},
+        {u"footnote", {Kw::Skip}},
+        {u"annotation", {Kw::Skip}},
+        {u"xe", {Kw::Skip}},
+        {u"tc", {Kw::Skip}},
+        {u"txe", {Kw::Skip}},
+        {u"rxe", {Kw::Skip}},
+        {u"template", {Kw::Skip}},
+        {u"ftnsep", {Kw::Skip}},
+        {u"ftnsepc", {Kw::Skip}},
+        {u"ftncn", {Kw::Skip}},
+        {u"aftnsep", {Kw::Skip}},
+        {u"aftnsepc", {Kw::Skip}},
+        {u"aftncn", {Kw::Skip}},
+        {u"nonshppict", {Kw::Skip}},
+        {u"listtable", {Kw::Skip}},
+        {u"listoverridetable", {Kw::Skip}},
+        {u"revtbl", {Kw::Skip}},
+        {u"filetbl", {Kw::Skip}},
+        {u"rsidtbl", {Kw::Skip}},
+        {u"pgdsctbl", {Kw::Skip}},
+        {u"private", {Kw::Skip}},
+        {u"objdata", {Kw::Skip}},
+        {u"bkmkstart", {Kw::Skip}},
+        {u"bkmkend", {Kw::Skip}},
+        {u"do", {Kw::Skip}},
+        {u"pn", {Kw::Skip}},
+        {u"atnid", {Kw::Skip}},
+        {u"atnauthor", {Kw::Skip}},
+        {u"comment", {Kw::Skip}},
+        {u"author", {Kw::Skip}},
+        {u"title", {Kw::Skip}},
+        {u"subject", {Kw::Skip}},
+        {u"operator", {Kw::Skip}},
+        {u"keywords", {Kw::Skip}},
+        {u"doccomm", {Kw::Skip}},
+        {u"creatim", {Kw::Skip}},
+        {u"revtim", {Kw::Skip}},
+        {u"printim", {Kw::Skip}},
+        {u"buptim", {Kw::Skip}},
+        {u"falt", {Kw::Skip}},
+        {u"panose", {Kw::Skip}},
+        {u"fontemb", {Kw::Skip}},
+        {u"fontfile", {Kw::Skip}},
+        {u"themedata", {Kw::Skip}},
+        {u"datastore", {Kw::Skip}},
+        {u"colorschememapping", {Kw::Skip}},
+        {u"latentstyles", {Kw::Skip}},
+        // Named characters.
+        {u"emdash", {Kw::Char, 0x2014}},
+        {u"endash", {Kw::Char, 0x2013}},
+        {u"emspace", {Kw::Char, 0x2003}},
+        {u"enspace", {Kw::Char, 0x2002}},
+        {u"qmspace", {Kw::Char, 0x2005}},
+        {u"bullet", {Kw::Char, 0x2022}},
+        {u"lquote", {Kw::Char, 0x2018}},
+        {u"rquote", {Kw::Char, 0x2019}},
+        {u"ldblquote", {Kw::Char, 0x201C}},
+        {u"rdblquote", {Kw::Char, 0x201D}},
+        {u"zwj", {Kw::Char, 0x200D}},
+        {u"zwnj", {Kw::Char, 0x200C}},
+        {u"ltrmark", {Kw::Char, 0x200E}},
+        {u"rtlmark", {Kw::Char, 0x200F}},
+        // Character formatting.
+        {u"plain", {Kw::Plain}},
+        {u"b", {Kw::Bold}},
+        {u"i", {Kw::Italic}},
+        {u"strike", {Kw::Strike}},
+        {u"striked", {Kw::Strike}},
+        {u"v", {Kw::Hidden}},
+        {u"ul", {Kw::Underline, char16_t(U::Single)}},
+        {u"ulnone", {Kw::UnderlineOff}},
+        {u"ulw", {Kw::Underline, char16_t(U::Single)}},
+        {u"uldb", {Kw::Underline, char16_t(U::Single)}},
+        {u"ulth", {Kw::Underline, char16_t(U::Single)}},
+        {u"uld", {Kw::Underline, char16_t(U::Dotted)}},
+        {u"ulthd", {Kw::Underline, char16_t(U::Dotted)}},
+        {u"uldash", {Kw::Underline, char16_t(U::Dash)}},
+        {u"ulthdash", {Kw::Underline, char16_t(U::Dash)}},
+        {u"ulldash", {Kw::Underline, char16_t(U::Dash)}},
+        {u"uldashd", {Kw::Underline, char16_t(U::DashDot)}},
+        {u"ulthdashd", {Kw::Underline, char16_t(U::DashDot)}},
+        {u"uldashdd", {Kw::Underline, char16_t(U::DashDotDot)}},
+        {u"ulthdashdd", {Kw::Underline, char16_t(U::DashDotDot)}},
+        {u"ulwave", {Kw::Underline, char16_t(U::Wave)}},
+        {u"ulhwave", {Kw::Underline, char16_t(U::Wave)}},
+        {u"uldbwave", {Kw::Underline, char16_t(U::Wave)}},
+        {u"super", {Kw::Super}},
+        {u"sub", {Kw::Sub}},
+        {u"nosupersub", {Kw::NoSuperSub}},
+        {u"up", {Kw::Up}},
+        {u"dn", {Kw::Down}},
+        {u"caps", {Kw::Caps}},
+        {u"scaps", {Kw::SmallCaps}},
+        {u"f", {Kw::Font}},
+        {u"fs", {Kw::FontSize}},
+        {u"cf", {Kw::Color}},
+        {u"cb", {Kw::Background}},
+        {u"highlight", {Kw::Background}},
+        {u"chcbpat", {Kw::Background}},
+        // Paragraphs and tables.
+        {u"pard", {Kw::Pard}},
+        {u"par", {Kw::Par}},
+        {u"sect", {Kw::Par}},
+        {u"page", {Kw::Par}},
+        {u"line", {Kw::Line}},
+        {u"tab", {Kw::Tab}},
+        {u"ql", {Kw::AlignLeft}},
+        {u"qr", {Kw::AlignRight}},
+        {u"qc", {Kw::AlignCenter}},
+        {u"qj", {Kw::AlignJustify}},
+        {u"li", {Kw::LeftIndent}},
+        {u"ri", {Kw::RightIndent}},
+        {u"fi", {Kw::FirstIndent}},
+        {u"sb", {Kw::SpaceBefore}},
+        {u"sa", {Kw::SpaceAfter}},
+        {u"intbl", {Kw::InTable}},
+        {u"rtlpar", {Kw::RightToLeft}},
+        {u"ltrpar", {Kw::LeftToRight}},
+        {u"cell", {Kw::Cell}},
+        {u"nestcell", {Kw::Cell}},
+        {u"row", {Kw::Row}},
+        {u"nestrow", {Kw::Row}},
+        {u"trowd", {Kw::RowDefaults}},
+        {u"cellx", {Kw::CellRight}},
+        // Document.
+        {u"uc", {Kw::UnicodeSkip}},
+        {u"u", {Kw::Unicode}},
+        {u"ansi", {Kw::Ansi}},
+        {u"mac", {Kw::Mac}},
+        {u"pc", {Kw::Pc}},
+        {u"pca", {Kw::Pca}},
+        {u"ansicpg", {Kw::AnsiCodePage}},
+        {u"deff", {Kw::DefaultFont}},
+    };
+    return table;
+}
+
+// Lengths beyond 22 inches are nonsense in a question box; clamping keeps layouts sane.
+constexpr int kMaxTwips = 31680;
+// RTF allows 63 cells in a row.
+constexpr qsizetype kMaxCellsPerRow = 64;
+int twips(const RtfToken& t, int lo = -kMaxTwips) {
+    return t.hasParameter ? std::clamp(t.parameter, lo, kMaxTwips) : 0;
+}
+bool toggle(const RtfToken& t) {
+    return !t.hasParameter || t.parameter != 0;
+}
+int parameterOr(const RtfToken& t, int fallback) {
+    return t.hasParameter ? t.parameter : fallback;
+}
+
+} // namespace
+
+void RtfReader::controlWord(const RtfToken& t) {
+    if (t.text == u"bin") {
+        skipBinary(t);
+        return;
+    }
+    if (!t.valid)
+        return;
+    if (top().destination != State::Destination::Text && tableWord(t.text, t))
+        return;
+    const auto it = words().constFind(t.text);
+    if (it == words().constEnd())
+        return;
+    State& st = top();
+    State::Char& chr = st.chr;
+    State::Para& para = st.para;
+    switch (it->kind) {
+    case Kw::FontTable:
+        st.destination = State::Destination::FontTable;
+        commitFont();
+        break;
+    case Kw::ColorTable:
+        st.destination = State::Destination::ColorTable;
+        red_ = green_ = blue_ = -1;
+        break;
+    case Kw::Skip:
+        startSkipping();
+        break;
+    case Kw::Char:
+        outputChar(it->value);
+        break;
+    case Kw::Plain:
+        chr = State::Char{};
+        break;
+    case Kw::Bold:
+        chr.bold = toggle(t);
+        break;
+    case Kw::Italic:
+        chr.italic = toggle(t);
+        break;
+    case Kw::Strike:
+        chr.strike = toggle(t);
+        break;
+    case Kw::Hidden:
+        chr.hidden = toggle(t);
+        break;
+    case Kw::Underline:
+        chr.underline = toggle(t) ? static_cast<U>(it->value) : U::None;
+        break;
+    case Kw::UnderlineOff:
+        chr.underline = U::None;
+        break;
+    case Kw::Super:
+        chr.vertical = State::Vertical::Super;
+        break;
+    case Kw::Sub:
+        chr.vertical = State::Vertical::Sub;
+        break;
+    case Kw::NoSuperSub:
+        chr.vertical = State::Vertical::Normal;
+        break;
+    case Kw::Up:
+        chr.vertical = parameterOr(t, 6) > 0 ? State::Vertical::Super : State::Vertical::Normal;
+        break;
+    case Kw::Down:
+        chr.vertical = parameterOr(t, 6) > 0 ? State::Vertical::Sub : State::Vertical::Normal;
+        break;
+    case Kw::Caps:
+        chr.caps = toggle(t) ? State::Caps::All : State::Caps::Normal;
+        break;
+    case Kw::SmallCaps:
+        chr.caps = toggle(t) ? State::Caps::Small : State::Caps::Normal;
+        break;
+    case Kw::Font:
+        chr.font = parameterOr(t, -1);
+        break;
+    case Kw::FontSize:
+        // Half points; nothing and nonsense fall back to 12 points, the rest is kept readable.
+        chr.halfPoints = parameterOr(t, 0) <= 0 ? 24 : std::clamp(t.parameter, 2, 3276);
+        break;
+    case Kw::Color:
+        chr.color = parameterOr(t, 0);
+        break;
+    case Kw::Background:
+        chr.background = parameterOr(t, 0);
+        break;
+    case Kw::Pard:
+        para = State::Para{};
+        break;
+    case Kw::Par:
+        paragraph();
+        break;
+    case Kw::Line:
+        outputChar(QChar::LineSeparator);
+        break;
+    case Kw::Tab:
+        outputChar(u'\t');
+        break;
+    case Kw::AlignLeft:
+        para.align = State::Align::Left;
+        break;
+    case Kw::AlignRight:
+        para.align = State::Align::Right;
+        break;
+    case Kw::AlignCenter:
+        para.align = State::Align::Center;
+        break;
+    case Kw::AlignJustify:
+        para.align = State::Align::Justify;
+        break;
+    case Kw::LeftIndent:
+        para.leftIndent = twips(t);
+        break;
+    case Kw::RightIndent:
+        para.rightIndent = twips(t);
+        break;
+    case Kw::FirstIndent:
+        para.firstIndent = twips(t);
+        break;
+    case Kw::SpaceBefore:
+        para.spaceBefore = twips(t, 0);
+        break;
+    case Kw::SpaceAfter:
+        para.spaceAfter = twips(t, 0);
+        break;
+    case Kw::InTable:
+        para.inTable = toggle(t);
+        break;
+    case Kw::RightToLeft:
+        para.rightToLeft = true;
+        break;
+    case Kw::LeftToRight:
+        para.rightToLeft = false;
+        break;
+    case Kw::Cell:
+        // Cells of a row become tab-separated text; the tab is written only when more of the
+        // row follows, so a row does not end in one.
+        if (st.destination == State::Destination::Text && pendingTabs_ < kMaxCellsPerRow)
+            ++pendingTabs_;
+        break;
+    case Kw::Row:
+        pendingTabs_ = 0;
+        paragraph();
+        break;
+    case Kw::RowDefaults:
+        rowCells_.clear();
+        break;
+    case Kw::CellRight:
+        if (rowCells_.size() < static_cast<size_t>(kMaxCellsPerRow))
+            rowCells_.push_back(twips(t, 0));
+        break;
+    case Kw::UnicodeSkip:
+        st.unicodeSkip = std::clamp(parameterOr(t, 1), 0, 8);
+        break;
+    case Kw::Unicode:
+        unicode(parameterOr(t, 0xFFFD));
+        fallbackLeft_ = st.unicodeSkip;
+        break;
+    case Kw::Ansi:
+        formats_.setDocumentCodePage(CodePageDecoder::Windows1252);
+        break;
+    case Kw::Mac:
+        formats_.setDocumentCodePage(10000);
+        break;
+    case Kw::Pc:
+        formats_.setDocumentCodePage(437);
+        break;
+    case Kw::Pca:
+        formats_.setDocumentCodePage(850);
+        break;
+    case Kw::AnsiCodePage:
+        if (parameterOr(t, 0) > 0)
+            formats_.setDocumentCodePage(t.parameter);
+        break;
+    case Kw::DefaultFont:
+        formats_.setDefaultFont(parameterOr(t, 0));
+        break;
+    }
+}
+
+bool RtfReader::tableWord(QStringView word, const RtfToken& t) {
+    if (top().destination == State::Destination::FontTable) {
+        if (word == u"f") {
+            if (fontEntryIndex_ >= 0)
+                commitFont();
+            fontEntryIndex_ = std::max(parameterOr(t, 0), 0);
+            return true;
+        }
+        if (word == u"fcharset") {
+            fontCharset_ = parameterOr(t, 0);
+            return true;
+        }
+        if (word == u"cpg") {
+            fontCodePage_ = parameterOr(t, 0);
+            return true;
+        }
+        return false;
+    }
+    int* component = word == u"red"     ? &red_
+                     : word == u"green" ? &green_
+                     : word == u"blue"  ? &blue_
+                                        : nullptr;
+    if (!component)
+        return false;
+    *component = std::clamp(parameterOr(t, 0), 0, 255);
+    return true;
+}
+
+void RtfReader::controlSymbol(const RtfToken& t) {
+    switch (t.symbol) {
+    case u'\\':
+    case u'{':
+    case u'}':
+        outputChar(t.symbol);
+        break;
+    case u'~':
+        outputChar(0x00A0);
+        break;
+    case u'-':
+        outputChar(0x00AD);
+        break;
+    case u'_':
+        outputChar(0x2011);
+        break;
+    case u'\t':
+        outputChar(u'\t');
+        break;
+    case u'\r':
+    case u'\n':
+        paragraph();
+        break;
+    default:
+        break; // \*, \:, \| outside their places, and broken escapes
+    }
+}
+
+} // namespace kp::rtf

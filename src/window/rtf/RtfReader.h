@@ -1,0 +1,80 @@
+#pragma once
+
+#include "window/rtf/CodePageDecoder.h"
+#include "window/rtf/RtfDocumentBuilder.h"
+#include "window/rtf/RtfFormats.h"
+#include "window/rtf/RtfGroupState.h"
+#include "window/rtf/RtfLexer.h"
+#include "window/rtf/RtfLimits.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QTextDocument>
+#include <vector>
+
+namespace kp::rtf {
+
+// Reads the RTF that rich-text controls write into a QTextDocument, in one pass over the text.
+// Groups live on an explicit stack; destinations it does not show (pictures, objects, document
+// information, field instructions and every {\* ...} group) are stepped over without keeping
+// state for them.
+class RtfReader {
+public:
+    RtfReader(QTextDocument& doc, const RtfLimits& limits);
+
+    // Replaces the document's content with what the text shows. Never throws for bad input.
+    void read(QStringView text);
+
+private:
+    using State = RtfGroupState;
+
+    void openGroup();
+    void closeGroup();
+    void startSkipping();
+    void skipToken(const RtfToken& t);
+    void controlWord(const RtfToken& t);
+    void controlSymbol(const RtfToken& t);
+    // Table-destination control words (\fN, \fcharsetN, \redN, ...); true when handled.
+    bool tableWord(QStringView word, const RtfToken& t);
+    void text(QStringView run);
+    void hexByte(unsigned char byte);
+    void flushBytes();
+    void unicode(int value);
+    void output(QStringView s);
+    void outputChar(char16_t c);
+    void paragraph();
+    void tableText(QStringView run);
+    void commitFont();
+    void commitColor();
+    void skipBinary(const RtfToken& t);
+
+    State& top() { return stack_.back(); }
+
+    QTextDocument& doc_;
+    RtfLimits limits_;
+    RtfFormats formats_;
+    RtfDocumentBuilder builder_;
+    CodePageDecoder decoder_;
+    std::vector<State> stack_;
+    // Depth inside a group whose content is not shown; 0 when reading normally.
+    qsizetype skipDepth_ = 0;
+    RtfLexer* lexer_ = nullptr;
+    bool groupJustOpened_ = false;
+    bool done_ = false;
+    int fallbackLeft_ = 0;
+    char16_t pendingHigh_ = 0;
+    QByteArray bytes_;
+    int bytesCodePage_ = 0;
+    qsizetype pendingTabs_ = 0;
+    std::vector<int> rowCells_;
+    State::Para lastPara_;
+    RtfFormats::Font fontEntry_;
+    int fontEntryIndex_ = -1;
+    int fontCharset_ = -1;
+    int fontCodePage_ = 0;
+    int red_ = -1;
+    int green_ = -1;
+    int blue_ = -1;
+};
+
+} // namespace kp::rtf
