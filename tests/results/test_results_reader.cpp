@@ -1,0 +1,125 @@
+#include "TestExams.h"
+#include "results/ResultsReader.h"
+
+#include <gtest/gtest.h>
+
+using namespace kp;
+using namespace kp::test;
+
+namespace {
+
+// "2:4" for each mark: question and answer, in collection order.
+QStringList marksOf(const KipsaResult& r) {
+    QStringList out;
+    for (const auto& e : *r.RespuestasKipsa())
+        out << QStringLiteral("%1:%2").arg(e->NumPregunta()).arg(e->NumRespuesta());
+    return out;
+}
+
+QByteArray header(const QByteArray& count) {
+    return QByteArrayLiteral("0000000300"
+                             "0000000002EX"
+                             "0000000003") +
+           QByteArray("0000000000").repeated(10) + count;
+}
+
+QByteArray record(const QByteArray& position, const QByteArray& answers) {
+    return "0000000001" + position + QByteArray::number(answers.size()).rightJustified(10, '0') +
+           answers;
+}
+
+} // namespace
+
+TEST(ResultsReader, ReadsBackWhatGuardarWrites) {
+    KipsaPrubex exam;
+    exam.setTipoExamen(1);
+    exam.setDatoAlumno(3, QStringLiteral("DNI"));
+    KipsaResult written;
+    written.setIdExamen(QStringLiteral("EX-9"));
+    written.setSerie(-4);
+    written.setDatoAlumno(3, QString::fromUtf16(u"12345678Z €"));
+    mark(written, 3, {4, 1});
+    mark(written, 1, {2});
+
+    ResultsReader reader;
+    ASSERT_TRUE(reader.read(written.Contenido(exam, 3))) << reader.errorString().toStdString();
+    const KipsaResult& read = reader.result();
+    EXPECT_EQ(read.IdExamen(), u"EX-9");
+    EXPECT_EQ(read.Serie(), -4);
+    EXPECT_EQ(read.DatoAlumno(3), QString::fromUtf16(u"12345678Z €"));
+    EXPECT_EQ(reader.label(3), u"DNI");
+    EXPECT_EQ(reader.questionCount(), 3);
+    // Rebuilt in file order: question by question, each in the order it was marked.
+    EXPECT_EQ(marksOf(read),
+              (QStringList{QStringLiteral("1:2"), QStringLiteral("3:4"), QStringLiteral("3:1")}));
+}
+
+TEST(ResultsReader, EveryTruncationFailsCleanly) {
+    KipsaPrubex exam;
+    KipsaResult written;
+    written.setIdExamen(QStringLiteral("EX"));
+    written.setDatoAlumno(1, QStringLiteral("Ana"));
+    mark(written, 2, {1, 3});
+    const QByteArray bytes = written.Contenido(exam, 2);
+    ResultsReader reader;
+    for (qsizetype n = 0; n < bytes.size(); ++n)
+        EXPECT_FALSE(reader.read(bytes.left(n))) << "cut at " << n;
+    EXPECT_TRUE(reader.read(bytes + "bytes after the last record are ignored"));
+}
+
+TEST(ResultsReader, DamagedFieldsAreRefusedWithAReason) {
+    const struct {
+        const char* fault;
+        QByteArray bytes;
+        const char16_t* reason;
+    } cases[] = {
+        {"unknown version", "0000000299" + header("0000000000").mid(10), u"versión"},
+        {"text longer than the file", QByteArrayLiteral("00000003009999999999EX"),
+         u"pasa del final"},
+        {"length that is not a number", QByteArrayLiteral("0000000300000000002xEX"),
+         u"no es un número"},
+        {"more records than bytes", header("0000032767"), u"no caben"},
+        {"negative count", header("00000000-1"), u"negativo"},
+        {"plus sign", header("+000000001"), u"no es un número"},
+        {"blank inside a number", header("000000001 "), u"no es un número"},
+        {"count beyond 16 bits", header("0000040000"), u"fuera de rango"},
+        {"position outside 1..N", header("0000000001") + record("0000000002", "1;"),
+         u"fuera de 1..1"},
+        {"answer that is not a number", header("0000000001") + record("0000000001", "1;x;"),
+         u"respuestas ilegibles"},
+        {"empty answer between separators", header("0000000001") + record("0000000001", "1;;2;"),
+         u"respuestas ilegibles"},
+    };
+    for (const auto& c : cases) {
+        ResultsReader reader;
+        EXPECT_FALSE(reader.read(c.bytes)) << c.fault;
+        EXPECT_TRUE(reader.errorString().contains(QString::fromUtf16(c.reason)))
+            << c.fault << ": " << reader.errorString().toStdString();
+    }
+}
+
+TEST(ResultsReader, AnswerTextsBecomeMarks) {
+    const struct {
+        const char* fault;
+        QByteArray answers;
+        QStringList marks;
+    } cases[] = {
+        {"0; is a blank question", "0;", {}},
+        {"an empty text is a blank question", "", {}},
+        {"order of marking kept", "4;2;", {QStringLiteral("1:4"), QStringLiteral("1:2")}},
+        {"last separator optional", "3", {QStringLiteral("1:3")}},
+        {"a repeated answer counts once", "2;2;", {QStringLiteral("1:2")}},
+    };
+    for (const auto& c : cases) {
+        ResultsReader reader;
+        ASSERT_TRUE(reader.read(header("0000000001") + record("0000000001", c.answers)))
+            << c.fault << ": " << reader.errorString().toStdString();
+        EXPECT_EQ(marksOf(reader.result()), c.marks) << c.fault;
+    }
+}
+
+TEST(ResultsReader, MissingFileIsReportedByReason) {
+    ResultsReader reader;
+    EXPECT_FALSE(reader.readFile(QStringLiteral("/nonexistent/r.kxa")));
+    EXPECT_FALSE(reader.errorString().isEmpty());
+}
