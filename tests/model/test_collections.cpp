@@ -134,10 +134,12 @@ TEST(Fields, RellenaCerosPadsToTenAndNeverCuts) {
         EXPECT_EQ(RellenaCeros(c.n), QString::fromUtf16(c.text)) << c.n;
 }
 
-TEST(Fields, DameNombreArchivoTakesThePartAfterTheLastBackslash) {
+TEST(Fields, DameNombreArchivoTakesThePartAfterTheLastSeparator) {
     EXPECT_EQ(DameNombreArchivo(QStringLiteral("C:\\a\\b\\logo.png")), u"logo.png");
     EXPECT_EQ(DameNombreArchivo(QStringLiteral("logo.png")), u"logo.png");
     EXPECT_EQ(DameNombreArchivo(QStringLiteral("C:\\a\\")), u"");
+    EXPECT_EQ(DameNombreArchivo(QStringLiteral("/home/ana/logo.png")), u"logo.png");
+    EXPECT_EQ(DameNombreArchivo(QStringLiteral("C:\\x/y\\z.gif")), u"z.gif");
 }
 
 TEST(Cp1252, EveryByteRoundTripsAndUnmappableCharactersBecomeQuestionMarks) {
@@ -149,4 +151,10 @@ TEST(Cp1252, EveryByteRoundTripsAndUnmappableCharactersBecomeQuestionMarks) {
     EXPECT_EQ(Cp1252::encode(QString::fromUtf16(u"año 漢")), QByteArray("a\xf1o ?"));
     EXPECT_FALSE(Cp1252::canEncode(QString::fromUtf16(u"漢")));
     EXPECT_TRUE(Cp1252::canEncode(QString::fromUtf16(u"€ñÁ")));
+}
+
+TEST(Fields, TrimBlanksRemovesSpacesOnlyAtBothEnds) {
+    EXPECT_EQ(TrimBlanks(QStringLiteral("  a b  ")), u"a b");
+    EXPECT_EQ(TrimBlanks(QStringLiteral("   ")), u"");
+    EXPECT_EQ(TrimBlanks(QStringLiteral("\ta\n")), u"\ta\n") << "tabs and line breaks stay";
 }

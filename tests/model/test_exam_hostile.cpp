@@ -6,6 +6,8 @@
 #include "model/KipsaPrubex.h"
 #include "model/KpError.h"
 
+#include "QtPrint.h"
+
 #include <gtest/gtest.h>
 
 using namespace kp;

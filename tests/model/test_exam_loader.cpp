@@ -4,6 +4,8 @@
 #include "model/KipsaPrubex.h"
 #include "model/KpError.h"
 
+#include "QtPrint.h"
+
 #include <gtest/gtest.h>
 
 using namespace kp;
