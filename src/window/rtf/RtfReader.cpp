@@ -19,7 +19,7 @@ bool isDropped(char16_t c) {
 } // namespace
 
 RtfReader::RtfReader(QTextDocument& doc, const RtfLimits& limits)
-    : doc_(doc), limits_(limits), formats_(limits.maxTableEntries),
+    : limits_(limits), formats_(limits.maxTableEntries),
       builder_(doc, formats_, limits.maxOutputChars, limits.maxParagraphs) {}
 
 void RtfReader::read(QStringView text) {

@@ -50,7 +50,6 @@ private:
 
     State& top() { return stack_.back(); }
 
-    QTextDocument& doc_;
     RtfLimits limits_;
     RtfFormats formats_;
     RtfDocumentBuilder builder_;
