@@ -275,11 +275,7 @@ void ExamBuilder::addListedSeries(const JsonSource& ids, Serie& serie,
     }
 }
 
-// Hook for series made from topics and rules: the rules object of a series entry arrives here
-// with the series to fill and the exam whose questions it may draw on.
-void ExamBuilder::addRuleSeries(const JsonSource& rules, Serie&, KipsaPrubex&) const {
-    rules.fail(QStringLiteral("series made by rules are not available yet"));
-}
+// addRuleSeries, series made from topics and rules, lives in BuildRules.cpp.
 
 void ExamBuilder::addWholeExamSeries(KipsaPrubex& exam) const {
     Serie s;
