@@ -139,14 +139,24 @@ QByteArray ByteCursor::readFile(const QString& path, qint64 maxSize) {
     if (file.size() > maxSize)
         throw KpError(KpError::BadValue,
                       QStringLiteral("%1 pasa de %2 bytes").arg(path).arg(maxSize));
-    // Read in chunks so that a file that grows while we read cannot make us allocate more than
-    // maxSize.
-    QByteArray bytes;
-    bytes.reserve(static_cast<qsizetype>(file.size()));
-    constexpr qint64 kChunk = 1 << 20;
-    QByteArray chunk(kChunk, Qt::Uninitialized);
+    // Read the size the file reports straight into place, then go on in chunks: a file that
+    // grows while we read, or one that reports no size, still cannot take us past maxSize.
+    QByteArray bytes(static_cast<qsizetype>(file.size()), Qt::Uninitialized);
+    qint64 total = 0;
+    while (total < bytes.size()) {
+        const qint64 got = file.read(bytes.data() + total, bytes.size() - total);
+        if (got < 0)
+            throw KpError(KpError::FileAccess,
+                          QStringLiteral("error al leer %1: %2").arg(path, file.errorString()));
+        if (got == 0)
+            break;
+        total += got;
+    }
+    bytes.truncate(static_cast<qsizetype>(total));
+    constexpr qint64 kChunk = 1 << 16;
+    char chunk[kChunk];
     for (;;) {
-        const qint64 got = file.read(chunk.data(), kChunk);
+        const qint64 got = file.read(chunk, kChunk);
         if (got < 0)
             throw KpError(KpError::FileAccess,
                           QStringLiteral("error al leer %1: %2").arg(path, file.errorString()));
@@ -155,7 +165,7 @@ QByteArray ByteCursor::readFile(const QString& path, qint64 maxSize) {
         if (bytes.size() + got > maxSize)
             throw KpError(KpError::BadValue,
                           QStringLiteral("%1 pasa de %2 bytes").arg(path).arg(maxSize));
-        bytes.append(chunk.constData(), static_cast<qsizetype>(got));
+        bytes.append(chunk, static_cast<qsizetype>(got));
     }
     return bytes;
 }
