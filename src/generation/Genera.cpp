@@ -2,9 +2,9 @@
 
 #include "generation/genNormas.h"
 #include "generation/genTemas.h"
+#include "model/Fields.h"
 #include "model/RandomSource.h"
 #include "model/Serie.h"
-#include "results/BlankTrim.h"
 
 #include <QSet>
 #include <limits>
@@ -115,7 +115,7 @@ bool Genera(Serie& serie, const genTemas& GenTemasTmp, const genNormas& GenNorma
                     return fail(
                         error, QStringLiteral("Demasiadas preguntas en el bloque %1.").arg(bloque));
                 serie.PreguntasSerie()->Add(norma->IdPregunta(), posicion, bloque,
-                                            slotKey(trimBlanks(norma->IdPregunta())));
+                                            slotKey(TrimBlanks(norma->IdPregunta())));
                 ++posicion;
             }
             for (const auto& norma : GenNormasTmp) {

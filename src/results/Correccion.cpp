@@ -1,7 +1,7 @@
 #include "results/Correccion.h"
 
+#include "model/Fields.h"
 #include "model/KipsaPrubex.h"
-#include "results/BlankTrim.h"
 #include "results/KipsaResult.h"
 #include "startup/ExamState.h"
 
@@ -43,7 +43,7 @@ public:
         const auto it = ids_.constFind(position);
         if (it == ids_.constEnd())
             return nullptr;
-        return exam_.Preguntas()->find(QStringLiteral("pregunta") + trimBlanks(it.value()));
+        return exam_.Preguntas()->find(QStringLiteral("pregunta") + TrimBlanks(it.value()));
     }
 
 private:
@@ -119,9 +119,9 @@ qint16 CorrijePreguntaTest(const KipsaPrubex& Examen, const KipsaResult& Resulta
 }
 
 bool EstaEnLista(const QString& texto, const QStringList& lista) {
-    const QString wanted = trimBlanks(texto);
+    const QString wanted = TrimBlanks(texto);
     for (const QString& element : lista)
-        if (trimBlanks(element) == wanted)
+        if (TrimBlanks(element) == wanted)
             return true;
     return false;
 }

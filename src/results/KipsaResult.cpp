@@ -3,7 +3,6 @@
 #include "model/Cp1252.h"
 #include "model/Fields.h"
 #include "model/KipsaPrubex.h"
-#include "results/BlankTrim.h"
 
 #include <QSaveFile>
 #include <vector>
@@ -19,7 +18,7 @@ void appendNumber(QByteArray& out, qint32 n) {
 // A text field: the length of the trimmed text, then its bytes in the file's code page. The
 // length is that of the encoded bytes, so it always matches what follows it.
 void appendText(QByteArray& out, const QString& text) {
-    const QByteArray bytes = Cp1252::encode(trimBlanks(text));
+    const QByteArray bytes = Cp1252::encode(TrimBlanks(text));
     appendNumber(out, static_cast<qint32>(bytes.size()));
     out.append(bytes);
 }
