@@ -12,14 +12,14 @@ namespace kp {
 // One instance is owned by the program and handed to the windows and to correction; nothing
 // reaches it through a global.
 struct ExamState {
-    std::shared_ptr<KipsaPrubex> Examen;  // null until an exam has been opened
+    std::shared_ptr<KipsaPrubex> Examen; // null until an exam has been opened
     std::shared_ptr<KipsaResult> Resultado;
     bool ExamenEnCurso = false;
-    qint16 TotalPreguntas = 0;   // slots of the first series
-    qint32 SegundosLimite = 0;   // MinutosLimite * 60; 0 = no limit
-    QDateTime HoraInicio;        // start of a limited exam
-    qint16 SerieElegida = 0;     // 1-based position in Examen->Series()
-    qint16 NumeroSerie = 0;      // Numero of that series
+    qint16 TotalPreguntas = 0; // slots of the first series
+    qint32 SegundosLimite = 0; // MinutosLimite * 60; 0 = no limit
+    QDateTime HoraInicio;      // start of a limited exam
+    qint16 SerieElegida = 0;   // 1-based position in Examen->Series()
+    qint16 NumeroSerie = 0;    // Numero of that series
 };
 
 } // namespace kp

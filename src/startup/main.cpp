@@ -1,7 +1,31 @@
-#include <QApplication>
+#include "model/Clock.h"
+#include "model/RandomSource.h"
+#include "startup/ExamState.h"
+#include "startup/StartUp.h"
+#include "window/QtPrompts.h"
+#include "window/frmMain.h"
 
-// Placeholder entry until the exam window lands.
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    return 0;
+    // Standard buttons and Qt's own dialogs speak Spanish.
+    QTranslator qtSpanish;
+    if (qtSpanish.load(QLocale(QLocale::Spanish), QStringLiteral("qtbase"), QStringLiteral("_"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtSpanish);
+
+    kp::ExamState state;
+    kp::QtPrompts prompts;
+    kp::SystemClock clock;
+    kp::SystemRandom random;
+    auto window =
+        kp::startUp(state, prompts, clock, random, kp::argumentText(QApplication::arguments()));
+    if (!window)
+        return 1; // the exam could not be opened; the message has been shown
+    window->showMaximized();
+    return QApplication::exec();
 }

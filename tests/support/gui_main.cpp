@@ -3,6 +3,9 @@
 
 // Widget tests need one QApplication for the whole run.
 int main(int argc, char** argv) {
+    // Also when ctest lists the tests, which happens without the tests' environment.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

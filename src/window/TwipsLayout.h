@@ -1,0 +1,33 @@
+#pragma once
+
+#include "window/TwipsBox.h"
+
+#include <QHash>
+#include <QPointer>
+
+class QWidget;
+
+namespace kp {
+
+// Remembers every control's box in twips and places the widget from it. The stored box is the
+// exact value the layout computed, so tests read twips, not rounded pixels.
+class TwipsLayout {
+public:
+    // Stores the box and moves/resizes the widget (relative to its parent).
+    void place(QWidget* w, const TwipsBox& box);
+    void move(QWidget* w, double left, double top);
+    void resize(QWidget* w, double width, double height);
+    void setLeft(QWidget* w, double left);
+    void setTop(QWidget* w, double top);
+    void setWidth(QWidget* w, double width);
+    void setHeight(QWidget* w, double height);
+
+    // The box last given; a widget never placed reads as its pixel geometry times 15.
+    TwipsBox box(const QWidget* w) const;
+    void forget(const QWidget* w) { boxes_.remove(w); }
+
+private:
+    QHash<const QWidget*, TwipsBox> boxes_;
+};
+
+} // namespace kp

@@ -1,0 +1,188 @@
+#pragma once
+
+#include "window/PictureFile.h"
+#include "window/TwipsLayout.h"
+
+#include <QColor>
+#include <QMainWindow>
+#include <optional>
+#include <vector>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QScrollBar;
+class QTimer;
+
+namespace kp {
+
+class Clock;
+class ImageBox;
+class Prompts;
+class RandomSource;
+class RichTextBox;
+struct ExamState;
+
+// The exam window: briefing and student data, the question page, navigation and finishing.
+// Every control is a member whose objectName is its control name. Elements of the answer-row
+// control arrays are named "<array>_<index>" ("boton_sin_3"); element 0 of each array is the
+// hidden template the rows are copied from. Like the toolkit's control arrays they may have
+// gaps: an index no answer carries holds a null pointer; use row() to read them.
+//
+// Geometry is kept in twips (box()); a control is "shown" when its own visibility is on
+// (!isHidden()), whatever its containers do.
+class frmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr double DesignedClientWidth = 16395;
+    static constexpr double DesignedClientHeight = 10710;
+    static const QString Caption; // "Kipsa Prubex v1.0"
+
+    frmMain(ExamState& state, Prompts& prompts, Clock& clock, RandomSource& random,
+            QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // --- Set-up and briefing (frmMain.cpp) ---
+    void ReadyToGo();
+    void InfoExamen();
+    void Form_Resize();
+    void mnuAbrirExamen_Click();
+
+    // --- Start (frmMainStart.cpp) ---
+    void EmpezarBtn_Click();
+    void mnuEmpezarExamen_Click() { EmpezarBtn_Click(); }
+    void BuscarArchivoBtn_Click();
+    void BorrarBtn_Click();
+    void ArchivoTxt_LostFocus();
+    // Succeeds exactly when a results file could be created at the path; an existing file is
+    // left as it was.
+    static bool CompruebaArchivo(const QString& RutaArchivo);
+    qint16 ElijeSerie();
+
+    // --- Question page (frmMainPage.cpp) ---
+    void ShowPregunta(qint16 n);
+
+    // --- Marking and navigation (frmMainMarking.cpp) ---
+    void boton_sin_Click(int j);
+    void boton_con_Click(int j);
+    void AnteriorBtn_Click();
+    void SiguienteBtn_Click();
+    void Scroll_Change();
+    void ImagenBtn_Click();
+
+    // --- Finishing (frmMainFinish.cpp) ---
+    void FinalizarBtn_Click();
+    void mnuAcabarExamen_Click();
+    void LimiteTiempo_Timer();
+    void FinExamen();
+    void MostrarNota();
+    void mnuMostrarNota_Click();
+    void MostrarFallos();
+    // True when the window may close.
+    bool Form_QueryUnload();
+    void mnuSalir_Click();
+    void mnuAyudaAcercade_Click();
+
+    // --- Reachable by the other windows and by tests ---
+    // The number of the question on display, as written by ShowPregunta (empty before).
+    QString frmExternoTag() const;
+    TwipsBox box(const QWidget* w) const { return layout_.box(w); }
+    // Client area in twips (SW, SH). Tests may fix it; otherwise the central widget's size.
+    double clientWidth() const;
+    double clientHeight() const;
+    void setClientSizeTwips(double width, double height);
+    ExamState& state() const { return state_; }
+    Prompts& prompts() const { return prompts_; }
+    Clock& clock() const { return clock_; }
+    RandomSource& random() const { return random_; }
+    // Highest index of the answer-row arrays (0 when only the templates exist).
+    int highestRow() const { return static_cast<int>(RespuestaTxt.size()) - 1; }
+    // Element j of a control array, null when it is not loaded (j = 0 is the template).
+    template <typename W> static W* row(const std::vector<W*>& array, int j) {
+        return j >= 0 && static_cast<size_t>(j) < array.size() ? array[static_cast<size_t>(j)]
+                                                               : nullptr;
+    }
+
+    // Controls, named as their objectName.
+    QWidget* client = nullptr;
+    QLabel* SinCargarLab = nullptr;
+    ImageBox* LogoImg = nullptr;
+    QLabel* TiempoLab = nullptr;
+    QPushButton* FinalizarBtn = nullptr;
+    QLabel* PreguntaActualLab = nullptr;
+    QPushButton* AnteriorBtn = nullptr;
+    QPushButton* SiguienteBtn = nullptr;
+    QFrame* frmExterno = nullptr;
+    QScrollBar* Scroll = nullptr;
+    QFrame* frmExamen = nullptr;
+    QPushButton* ImagenBtn = nullptr;
+    RichTextBox* PreguntaTxt = nullptr;
+    std::vector<RichTextBox*> RespuestaTxt;
+    std::vector<QLabel*> NumrespLab;
+    std::vector<ImageBox*> boton_sin;
+    std::vector<ImageBox*> boton_con;
+    std::vector<ImageBox*> boton_flecha;
+    std::vector<ImageBox*> boton_cruz;
+
+    QFrame* frmDatos = nullptr;
+    QLabel* InfoExamLab = nullptr;
+    QLabel* RutaLab = nullptr;
+    QLineEdit* ArchivoTxt = nullptr;
+    QPushButton* BuscarArchivoBtn = nullptr;
+    QPushButton* BorrarBtn = nullptr;
+    QLabel* datoLab[5] = {};    // dato1Lab .. dato5Lab
+    QLineEdit* datoTxt[5] = {}; // dato1Txt .. dato5Txt
+    QPushButton* EmpezarBtn = nullptr;
+
+    QMenu* mnuArchivo = nullptr;
+    QAction* mnuAbrirExamen = nullptr;
+    QAction* mnuEmpezarExamen = nullptr;
+    QAction* mnuAcabarExamen = nullptr;
+    QAction* nul1 = nullptr;
+    QAction* mnuMostrarNota = nullptr;
+    QAction* nul2 = nullptr;
+    QAction* mnuSalir = nullptr;
+    QMenu* mnuAyuda = nullptr;
+    QAction* mnuAyudaAcercade = nullptr;
+
+    QTimer* LimiteTiempo = nullptr;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    TwipsLayout& layout() { return layout_; }
+    // Gives the focus to a control (the window takes it when it becomes active).
+    void giveFocus(QWidget* w);
+
+private:
+    // frmMainControls.cpp
+    void createControls();
+    void createMenu();
+    void createDataFrame();
+    void createPage();
+    void connectHandlers();
+    // frmMainPage.cpp
+    void removeRows();
+    void buildRow(int j, const QString& text, bool numbered, double& y);
+    void sizePage(double y);
+    QColor fontColour() const;
+    // frmMainMarking.cpp
+    void recordMark(qint16 question, qint16 answer);
+    void removeMarks(const QString& question, int answer);
+
+    ExamState& state_;
+    Prompts& prompts_;
+    Clock& clock_;
+    RandomSource& random_;
+    TwipsLayout layout_;
+    PictureFile pictures_;
+    std::optional<QSizeF> clientOverride_;
+};
+
+} // namespace kp

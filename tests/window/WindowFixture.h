@@ -1,0 +1,99 @@
+#pragma once
+
+#include "ExamBuilder.h"
+#include "FakeClock.h"
+#include "FakePrompts.h"
+#include "FakeRandom.h"
+#include "startup/ExamState.h"
+#include "window/ImageBox.h"
+#include "window/RichTextBox.h"
+#include "window/frmMain.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QThread>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <memory>
+#include <ostream>
+
+namespace kp {
+
+inline void PrintTo(const TwipsBox& b, std::ostream* os) {
+    *os << "{left " << b.left << ", top " << b.top << ", " << b.width << " x " << b.height << "}";
+}
+
+} // namespace kp
+
+namespace kp::test {
+
+// Lets events run until the condition holds or two seconds have passed.
+template <typename Pred> bool waitFor(Pred condition) {
+    const QDeadlineTimer deadline(2000);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+// A real exam window with scripted prompts, a fixed clock and chosen draws, its client area
+// fixed at the designed 16395 x 10710 twips so layouts are exact.
+class WindowFixture : public ::testing::Test {
+protected:
+    ExamState state;
+    FakePrompts prompts;
+    FakeClock clock;
+    FakeRandom random;
+    std::unique_ptr<frmMain> w;
+
+    void SetUp() override {
+        w = std::make_unique<frmMain>(state, prompts, clock, random);
+        w->setClientSizeTwips(frmMain::DesignedClientWidth, frmMain::DesignedClientHeight);
+    }
+    void TearDown() override { w.reset(); }
+
+    // What opening an exam does (the file itself is not needed here).
+    void open(std::shared_ptr<KipsaPrubex> exam) {
+        ExamBuilder::install(state, std::move(exam));
+        w->ReadyToGo();
+        w->InfoExamen();
+        w->mnuEmpezarExamen->setEnabled(true);
+        w->mnuMostrarNota->setEnabled(false);
+    }
+    // Opens the exam and starts it at question 1, through the button.
+    void openAndStart(std::shared_ptr<KipsaPrubex> exam) {
+        open(std::move(exam));
+        w->EmpezarBtn->click();
+    }
+
+    bool shown(const QWidget* c) const { return c && !c->isHidden(); }
+    TwipsBox box(const QWidget* c) const { return w->box(c); }
+    ImageBox* sin(int j) const { return frmMain::row(w->boton_sin, j); }
+    ImageBox* con(int j) const { return frmMain::row(w->boton_con, j); }
+    // Marks as the page shows them: the rows whose ticked box is visible.
+    std::vector<int> tickedRows() const {
+        std::vector<int> rows;
+        for (int j = 1; j <= w->highestRow(); ++j)
+            if (shown(con(j)))
+                rows.push_back(j);
+        return rows;
+    }
+    // The recorded marks as (question, answer) pairs, in collection order.
+    std::vector<std::pair<int, int>> recorded() const {
+        std::vector<std::pair<int, int>> out;
+        for (const auto& e : *state.Resultado->RespuestasKipsa())
+            out.emplace_back(e->NumPregunta(), e->NumRespuesta());
+        return out;
+    }
+};
+
+} // namespace kp::test
