@@ -7,11 +7,14 @@
 #include "model/KpError.h"
 
 #include <QSaveFile>
+#include <QSet>
 
 namespace kp {
 namespace {
 
 constexpr qint64 kVersion = 300;
+// Counts are read back as 16-bit numbers.
+constexpr qint64 kMaxCount = 32767;
 
 qint64 flagValue(bool v) {
     return v ? 1 : 2;
@@ -40,14 +43,39 @@ void KipsaPrubex::checkWritable() const {
     decimal(unaRespuestaSuficiente_, "UnaRespuestaSuficiente");
     FieldWriter::thousandths(notaMaxima_, QStringLiteral("NotaMaxima"));
     FieldWriter::thousandths(penalizacion_, QStringLiteral("Penalizacion"));
-    for (const auto& p : *Preguntas())
+    // What is written must load back: counts within 16 bits, and no two keys that the loader
+    // would build equal from the stored identifiers and numbers.
+    const auto count = [](qint64 n, const char* what) {
+        if (n > kMaxCount)
+            throw KpError(
+                KpError::BadValue,
+                QStringLiteral("más de %1 %2").arg(kMaxCount).arg(QString::fromUtf8(what)));
+    };
+    const auto unique = [](QSet<QString>& seen, const QString& key) {
+        const QString folded = key.toCaseFolded();
+        if (seen.contains(folded))
+            throw KpError(KpError::DuplicateKey, QStringLiteral("clave repetida: ") + key);
+        seen.insert(folded);
+    };
+    count(Preguntas()->Count(), "preguntas");
+    count(Series()->Count(), "series");
+    QSet<QString> questionKeys;
+    for (const auto& p : *Preguntas()) {
         p->checkWritable();
+        count(p->respuestas()->Count(), "respuestas");
+        unique(questionKeys, QStringLiteral("pregunta") + TrimBlanks(p->Id()));
+    }
+    QSet<QString> seriesKeys;
     for (const auto& s : *Series()) {
         decimal(s->Numero(), "Numero de serie");
+        unique(seriesKeys, QStringLiteral("serie%1").arg(s->Numero()));
+        count(s->PreguntasSerie()->Count(), "preguntas en una serie");
+        QSet<QString> slotKeys;
         for (const auto& slot : *s->PreguntasSerie()) {
             text(slot->IdPreguntaExamen(), "IdPreguntaExamen");
             decimal(slot->Tipo(), "Tipo");
             decimal(slot->Orden(), "Orden");
+            unique(slotKeys, QStringLiteral("pregunta") + TrimBlanks(slot->IdPreguntaExamen()));
         }
     }
 }

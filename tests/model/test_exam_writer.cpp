@@ -207,6 +207,23 @@ TEST(ExamWriter, ValuesTheFileCannotHoldAreRefusedBeforeAnythingIsWritten) {
          }},
         {"negative slot position",
          [](KipsaPrubex& e) { e.Series()->Item(1)->PreguntasSerie()->Item(1)->setOrden(-1); }},
+        {"two identifiers equal once trimmed",
+         [](KipsaPrubex& e) { e.Preguntas()->Item(2)->setId(QStringLiteral("ID1")); }},
+        {"a question twice in a series",
+         [](KipsaPrubex& e) {
+             e.Series()->Item(1)->PreguntasSerie()->Item(2)->setIdPreguntaExamen(
+                 QStringLiteral("id1"));
+         }},
+        {"more answers than a 16-bit count",
+         [](KipsaPrubex& e) {
+             auto& answers = *e.Preguntas()->Item(3)->respuestas();
+             for (int i = 1; i <= 32768; ++i) {
+                 Respuesta r;
+                 r.setNumero(1);
+                 r.setKey(QStringLiteral("r%1").arg(i));
+                 answers.Add(r);
+             }
+         }},
         {"missing logo file",
          [](KipsaPrubex& e) { e.setArchivoLogo(QStringLiteral("/nonexistent/logo.png")); }},
     };
