@@ -31,6 +31,8 @@ private:
     void readQuestions(const JsonSource& list, KipsaPrubex& exam);
     void readSeries(const JsonSource& list, KipsaPrubex& exam) const;
     void addListedSeries(const JsonSource& ids, Serie& serie, const KipsaPrubex& exam) const;
+    // A series entry with "Reglas" instead of "Preguntas": the place where series made from
+    // topics and rules plug in.
     void addRuleSeries(const JsonSource& rules, Serie& serie, KipsaPrubex& exam) const;
     void addWholeExamSeries(KipsaPrubex& exam) const;
     // The bytes of the file a JSON string names, relative to the JSON file; its absolute path.
