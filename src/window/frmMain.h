@@ -1,5 +1,6 @@
 #pragma once
 
+#include "results/ExamClock.h"
 #include "window/PictureFile.h"
 #include "window/TwipsLayout.h"
 
@@ -21,6 +22,7 @@ namespace kp {
 
 class Clock;
 class ImageBox;
+class Pregunta;
 class Prompts;
 class RandomSource;
 class RichTextBox;
@@ -85,6 +87,10 @@ public:
     bool Form_QueryUnload();
     void mnuSalir_Click();
     void mnuAyudaAcercade_Click();
+    // The program's own folder, where the results go when their own path fails. Tests point
+    // it at a scratch folder.
+    QString programFolder() const;
+    void setProgramFolder(const QString& folder) { programFolder_ = folder; }
 
     // --- Reachable by the other windows and by tests ---
     // The number of the question on display, as written by ShowPregunta (empty before).
@@ -176,6 +182,13 @@ private:
     void recordMark(qint16 question, qint16 answer);
     void removeMarks(const QString& question, int answer);
 
+    // frmMainFinish.cpp
+    void startExamClock();
+    void finishSequence();
+    // frmMainReview.cpp
+    void reviewMultipleChoice(const Pregunta& question);
+    void reviewTrueFalse(const Pregunta& question);
+
     ExamState& state_;
     Prompts& prompts_;
     Clock& clock_;
@@ -183,6 +196,8 @@ private:
     TwipsLayout layout_;
     PictureFile pictures_;
     std::optional<QSizeF> clientOverride_;
+    ExamClock examClock_;   // time of the exam in progress
+    QString programFolder_; // empty: the folder of the executable
 };
 
 } // namespace kp

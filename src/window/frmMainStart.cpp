@@ -171,7 +171,7 @@ void frmMain::EmpezarBtn_Click() {
 
     if (exam.MinutosLimite() > 0) {
         TiempoLab->show();
-        state_.HoraInicio = clock_.now();
+        startExamClock();
         LimiteTiempo->setInterval(1000);
         LimiteTiempo->start();
     }
