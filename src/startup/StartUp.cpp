@@ -6,10 +6,46 @@
 #include "window/frmMain.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QScreen>
+#include <QThread>
 
 using namespace Qt::StringLiterals;
 
 namespace kp {
+
+namespace {
+
+// The layout is computed once, from the client area: show the window maximised first and let
+// the platform settle its size (a window manager maximises asynchronously).
+void settle(frmMain& window) {
+    const QDeadlineTimer deadline(1500);
+    QSize last;
+    int stableRounds = 0;
+    while (stableRounds < 5 && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(10);
+        const QSize now = window.client->size();
+        stableRounds = now == last ? stableRounds + 1 : 0;
+        last = now;
+    }
+}
+
+void showMaximisedAndSettle(frmMain& window) {
+    window.showMaximized();
+    settle(window);
+    // Without a window manager nobody maximises the window (no frame is drawn either): give it
+    // the screen's available area ourselves.
+    const QScreen* screen = window.screen();
+    if (screen && window.frameGeometry() == window.geometry() &&
+        window.geometry() != screen->availableGeometry()) {
+        window.setGeometry(screen->availableGeometry());
+        settle(window);
+    }
+}
+
+} // namespace
 
 QString argumentText(const QStringList& arguments) {
     return arguments.mid(1).join(u' ');
@@ -30,6 +66,7 @@ std::unique_ptr<frmMain> startUp(ExamState& state, Prompts& prompts, Clock& cloc
             return nullptr;
         window = std::make_unique<frmMain>(state, prompts, clock, random);
         if (!path.isEmpty()) {
+            showMaximisedAndSettle(*window);
             window->ReadyToGo();
             window->InfoExamen();
             window->mnuEmpezarExamen->setEnabled(true);

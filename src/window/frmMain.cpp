@@ -16,7 +16,9 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -45,16 +47,26 @@ frmMain::frmMain(ExamState& state, Prompts& prompts, Clock& clock, RandomSource&
 
 frmMain::~frmMain() = default;
 
-double frmMain::clientWidth() const {
+QSizeF frmMain::clientSizeTwips() const {
     if (clientOverride_)
-        return clientOverride_->width();
-    return client->width() * TwipsBox::TwipsPerPixel;
+        return *clientOverride_;
+    QSize px = client->size();
+    if (!isVisible()) {
+        // Not shown yet: the client area the maximised window will have, near enough.
+        if (const QScreen* s = screen()) {
+            px = s->availableGeometry().size();
+            px.rheight() -= menuBar()->sizeHint().height();
+        }
+    }
+    return QSizeF(px.width() * TwipsBox::TwipsPerPixel, px.height() * TwipsBox::TwipsPerPixel);
+}
+
+double frmMain::clientWidth() const {
+    return clientSizeTwips().width();
 }
 
 double frmMain::clientHeight() const {
-    if (clientOverride_)
-        return clientOverride_->height();
-    return client->height() * TwipsBox::TwipsPerPixel;
+    return clientSizeTwips().height();
 }
 
 void frmMain::setClientSizeTwips(double width, double height) {
@@ -201,7 +213,8 @@ void frmMain::InfoExamen() {
             text += u" Diga tambien el nombre de archivo donde se guardará los resultados del "
                     u"examen. Dicho archivo debe ser entregado al examinador."_s;
     });
-    guarded([&] { InfoExamLab->setText(text); });
+    // The label shows each carriage return as a line break.
+    guarded([&] { InfoExamLab->setText(QString(text).replace(CR, u'\n')); });
     guarded([&] {
         const bool ask = exam->AlumnoDefineArchivoResultados();
         for (QWidget* w :

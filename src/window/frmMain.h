@@ -96,7 +96,9 @@ public:
     // The number of the question on display, as written by ShowPregunta (empty before).
     QString frmExternoTag() const;
     TwipsBox box(const QWidget* w) const { return layout_.box(w); }
-    // Client area in twips (SW, SH). Tests may fix it; otherwise the central widget's size.
+    // Client area in twips (SW, SH). Tests may fix it; otherwise the central widget's size, or
+    // before the window is shown the size it will have maximised.
+    QSizeF clientSizeTwips() const;
     double clientWidth() const;
     double clientHeight() const;
     void setClientSizeTwips(double width, double height);

@@ -191,14 +191,18 @@ TEST_F(WindowSetup, BackgroundTakesTheExamColourWithRedInTheLowByte) {
 
 // ----- The briefing -----
 
+// The briefing as the label shows it: each carriage return of the text is a line break.
 QString briefing(const QString& middle, bool askPath = false) {
     const QString tail = u"\r\rA continuación se muestran unos datos que debe rellenar antes de "
                          u"proceder a realizar el examen. Por favor, rellene los datos y pulse "
                          u"sobre 'Empezar'."_s;
-    return middle + tail +
-           (askPath ? u" Diga tambien el nombre de archivo donde se guardará los resultados del "
+    return QString(
+               middle + tail +
+               (askPath
+                    ? u" Diga tambien el nombre de archivo donde se guardará los resultados del "
                       u"examen. Dicho archivo debe ser entregado al examinador."_s
-                    : QString());
+                    : QString()))
+        .replace(u'\r', u'\n');
 }
 
 TEST_F(WindowSetup, BriefingOfTheWorkedExample) {
