@@ -68,7 +68,9 @@ QColor RtfFormats::color(int index) const {
 
 QTextCharFormat RtfFormats::charFormat(const RtfGroupState::Char& chr) const {
     QTextCharFormat f;
-    if (const Font* fnt = font(chr.font); fnt && !fnt->name.isEmpty())
+    // Symbol-font text has been mapped to Unicode already; the font itself, where one exists
+    // under that name here, may draw those characters as nothing.
+    if (const Font* fnt = font(chr.font); fnt && !fnt->name.isEmpty() && !fnt->symbol)
         f.setFontFamilies(QStringList{fnt->name});
     f.setFontPointSize(chr.halfPoints / 2.0);
     if (chr.bold)
