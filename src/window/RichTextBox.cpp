@@ -1,5 +1,7 @@
 #include "window/RichTextBox.h"
 
+#include "window/rtf/RichText.h"
+
 #include <QTextCharFormat>
 #include <QTextCursor>
 
@@ -12,8 +14,9 @@ RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent) {
 }
 
 void RichTextBox::setRichText(const QString& text) {
-    // Plain text only: setText/setHtml would guess at markup in the exam's texts.
-    setPlainText(text);
+    // RTF goes through our reader; anything else stays plain text. setText/setHtml would guess
+    // at markup in the exam's texts.
+    rtf::setRichContent(*document(), text);
 }
 
 void RichTextBox::formatAll(const QColor& colour, double pointSize) {
