@@ -146,6 +146,10 @@ const Case kCases[] = {
          EXPECT_EQ(b2.blockFormat().rightMargin(), 24.0);
          EXPECT_EQ(b2.blockFormat().textIndent(), -24.0);
          EXPECT_EQ(b2.blockFormat().topMargin(), 8.0);
+         // \sl276\slmult1 of the header: 1.15 lines, until the \pard.
+         EXPECT_EQ(b0.blockFormat().lineHeightType(), QTextBlockFormat::ProportionalHeight);
+         EXPECT_EQ(b0.blockFormat().lineHeight(), 115.0);
+         EXPECT_FALSE(b1.blockFormat().hasProperty(QTextFormat::LineHeight));
      }},
     {"PardDoesNotResetParagraph", uR"(\qc\li1440 a\par\pard b)", u"a\nb",
      [](const QTextDocument& d) {
@@ -179,6 +183,15 @@ TEST(RtfReader, ReadsWhatTheRichTextControlWrites) {
         if (c.check)
             c.check(doc);
     }
+}
+
+TEST(RtfReader, FontEntriesWithoutSemicolonOrWithInnerGroupsKeepTheirNames) {
+    QTextDocument doc;
+    setRichContent(doc, u16(uR"({\rtf1{\fonttbl{\f4{\*\panose 0}{\fnil}Courier New}{\f5 Arial}})"
+                            uR"(\f4 a\f5 b})"));
+    EXPECT_EQ(formatOf(doc, u16(u"a")).fontFamilies().toStringList(),
+              QStringList{u16(u"Courier New")});
+    EXPECT_EQ(formatOf(doc, u16(u"b")).fontFamilies().toStringList(), QStringList{u16(u"Arial")});
 }
 
 TEST(RtfReader, FinalParagraphMarkAddsNoEmptyLine) {

@@ -150,6 +150,12 @@ void RtfReader::controlWord(const RtfToken& t) {
     case Kw::SpaceAfter:
         para.spaceAfter = twips(t, 0);
         break;
+    case Kw::LineSpacing:
+        para.lineSpacing = twips(t);
+        break;
+    case Kw::LineMultiple:
+        para.lineMultiple = toggle(t);
+        break;
     case Kw::InTable:
         para.inTable = toggle(t);
         break;

@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QTextOption>
+#include <algorithm>
 
 namespace kp::rtf {
 namespace {
@@ -122,6 +123,15 @@ QTextBlockFormat RtfFormats::blockFormat(const RtfGroupState::Para& para,
         b.setTopMargin(pixels(para.spaceBefore));
     if (para.spaceAfter != 0)
         b.setBottomMargin(pixels(para.spaceAfter));
+    if (para.lineSpacing > 0 && para.lineMultiple) {
+        // Up to five lines: more is a broken text, not a layout anyone asked for.
+        b.setLineHeight(std::min(para.lineSpacing * 100.0 / 240.0, 500.0),
+                        QTextBlockFormat::ProportionalHeight);
+    } else if (para.lineSpacing > 0) {
+        b.setLineHeight(pixels(para.lineSpacing), QTextBlockFormat::MinimumHeight);
+    } else if (para.lineSpacing < 0) {
+        b.setLineHeight(pixels(-para.lineSpacing), QTextBlockFormat::FixedHeight);
+    }
     if (para.rightToLeft)
         b.setLayoutDirection(Qt::RightToLeft);
     if (!tabStops.empty()) {

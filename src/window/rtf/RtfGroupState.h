@@ -36,6 +36,10 @@ struct RtfGroupState {
         int firstIndent = 0;
         int spaceBefore = 0;
         int spaceAfter = 0;
+        // \slN: 0 is single spacing; with \slmult1 N/240 lines, else at least N twips, or
+        // exactly -N twips when negative.
+        int lineSpacing = 0;
+        bool lineMultiple = false;
         bool inTable = false;
         bool rightToLeft = false;
         bool operator==(const Para&) const = default;

@@ -137,6 +137,8 @@ const RtfKeyword* RtfKeyword::find(QStringView word) {
         {u"fi", {RtfKeyword::FirstIndent}},
         {u"sb", {RtfKeyword::SpaceBefore}},
         {u"sa", {RtfKeyword::SpaceAfter}},
+        {u"sl", {RtfKeyword::LineSpacing}},
+        {u"slmult", {RtfKeyword::LineMultiple}},
         {u"intbl", {RtfKeyword::InTable}},
         {u"rtlpar", {RtfKeyword::RightToLeft}},
         {u"ltrpar", {RtfKeyword::LeftToRight}},

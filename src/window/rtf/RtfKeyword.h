@@ -44,6 +44,8 @@ struct RtfKeyword {
         FirstIndent,
         SpaceBefore,
         SpaceAfter,
+        LineSpacing,
+        LineMultiple,
         InTable,
         RightToLeft,
         LeftToRight,

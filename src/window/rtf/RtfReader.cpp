@@ -108,7 +108,8 @@ void RtfReader::openGroup() {
 
 void RtfReader::closeGroup() {
     const State::Destination dest = top().destination;
-    if (dest == State::Destination::FontTable)
+    // An entry may leave out its ';'. A nameless group inside an entry ends nothing.
+    if (dest == State::Destination::FontTable && !fontEntry_.name.isEmpty())
         commitFont();
     else if (dest == State::Destination::ColorTable && (red_ >= 0 || green_ >= 0 || blue_ >= 0))
         commitColor();
