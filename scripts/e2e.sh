@@ -1,4 +1,245 @@
 #!/usr/bin/env bash
-# End-to-end run of the real program under Xvfb (filled in with the finishing work).
+# End-to-end run of the real program under Xvfb: builds a two-question exam with kxt, opens it,
+# types the student's name, starts, marks one answer on each question, finishes and checks the
+# bytes of the results file the program wrote; then closes the program through its menu.
+#
+#   scripts/e2e.sh [BUILD_DIR]      (default: build; needs kipsa-prubex and kxt built there)
+#
+# The screen has a fixed size and the exam has no logo, so the mark boxes sit at client
+# positions known from the window's twips layout; only the height of the menu bar is measured,
+# from a screenshot, because it depends on the font.
 set -euo pipefail
-exit 0
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-build}
+[[ $build = /* ]] || build=$root/$build
+prog=$build/src/startup/kipsa-prubex
+kxt=$build/src/tools/kxt
+
+for f in "$prog" "$kxt"; do
+    [[ -x $f ]] || { echo "e2e: $f is not built" >&2; exit 1; }
+done
+for t in Xvfb xdotool import convert; do
+    command -v "$t" >/dev/null || { echo "e2e: $t is not installed (scripts/deps.sh)" >&2; exit 1; }
+done
+
+work=$(mktemp -d)
+xvfb_pid=
+prog_pid=
+cleanup() {
+    if [[ -n $prog_pid ]] && kill -0 "$prog_pid" 2>/dev/null; then
+        kill "$prog_pid" 2>/dev/null || true
+        wait "$prog_pid" 2>/dev/null || true
+    fi
+    if [[ -n $xvfb_pid ]]; then
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "e2e: FAIL: $*" >&2
+    if [[ -n ${DISPLAY:-} ]]; then
+        import -window root "$build/e2e-failure.png" 2>/dev/null &&
+            echo "e2e: screen saved in $build/e2e-failure.png" >&2
+    fi
+    if [[ -s $work/program.log ]]; then
+        echo "e2e: program output:" >&2
+        sed 's/^/    /' "$work/program.log" >&2
+    fi
+    exit 1
+}
+
+# wait_for WHAT SECONDS COMMAND...: retries COMMAND every 0.2 s until it succeeds.
+wait_for() {
+    local what=$1 limit=$2
+    shift 2
+    local end=$((SECONDS + limit))
+    until "$@" >/dev/null 2>&1; do
+        if [[ -n $prog_pid && -z ${exit_expected:-} ]] && ! kill -0 "$prog_pid" 2>/dev/null; then
+            prog_pid=
+            fail "the program ended while waiting for $what"
+        fi
+        ((SECONDS < end)) || fail "timed out after ${limit} s waiting for $what"
+        sleep 0.2
+    done
+}
+
+# --- the exam -------------------------------------------------------------------------------
+# Background RGB(250, 235, 200), stored with red in the low byte.
+bg_rgb="250,235,200"
+bg_value=$((250 + 235 * 256 + 200 * 65536))
+mkdir -p "$work/out"
+cat >"$work/e2e.json" <<EOF
+{
+    "IdExamen": "E2E-01",
+    "Titulo": "Prueba de extremo a extremo",
+    "DatoAlumno1": "Nombre",
+    "TipoExamen": 1,
+    "MinutosLimite": 30,
+    "ColorFondo": $bg_value,
+    "ColorFuente": 0,
+    "LogoDerecha": false,
+    "SoloUnaRespuesta": false,
+    "MostrarNota": true,
+    "MostrarFallos": true,
+    "GuardarArchivoResultados": true,
+    "AlumnoDefineArchivoResultados": false,
+    "RutaArchivoResultados": "$work/out/resultado",
+    "NotaMaxima": 10,
+    "Penalizacion": 0,
+    "PenalizarBlancas": 0,
+    "TipoPenalizacion": 1,
+    "UnaRespuestaSuficiente": 0,
+    "Preguntas": [
+        {"Id": "e2e-1", "TextoPregunta": "¿Cuánto es 2 + 2?",
+         "respuestas": [{"Texto": "4", "Correcta": true}, {"Texto": "5", "Correcta": false},
+                        {"Texto": "6", "Correcta": false}]},
+        {"Id": "e2e-2", "TextoPregunta": "¿De qué color es el cielo despejado?",
+         "respuestas": [{"Texto": "Verde", "Correcta": false}, {"Texto": "Azul", "Correcta": true},
+                        {"Texto": "Rojo", "Correcta": false}]}
+    ]
+}
+EOF
+"$kxt" build "$work/e2e.json" -o "$work/e2e.kxt" || fail "kxt could not build the exam"
+
+# --- the display ----------------------------------------------------------------------------
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+wait_for "Xvfb to start" 10 test -s "$work/display"
+export DISPLAY=:$(head -n1 "$work/display")
+export QT_QPA_PLATFORM=xcb QT_ENABLE_HIGHDPI_SCALING=0 QT_SCALE_FACTOR=1
+unset QT_AUTO_SCREEN_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
+
+(cd "$work" && exec "$prog" "$work/e2e.kxt") >"$work/program.log" 2>&1 &
+prog_pid=$!
+
+find_window() { xdotool search --onlyvisible --name "$1" | head -n1; }
+
+wait_for "the exam window" 20 find_window '^Kipsa Prubex v1\.0$'
+win=$(find_window '^Kipsa Prubex v1\.0$')
+sleep 0.5 # let the window settle at its final size
+eval "$(xdotool getwindowgeometry --shell "$win")" # X, Y, WIDTH, HEIGHT
+win_x=$X
+win_y=$Y
+
+# first_pixel SHOT GEOMETRY RGB: offset along a one-pixel crop of the first pixel of that colour.
+first_pixel() {
+    convert "$1" -crop "$2" +repage txt:- |
+        awk -v want="($3)" 'NR > 1 && index($0, want) { split($1, p, "[,:]"); print p[1] + p[2]; exit }'
+}
+
+# The client area starts below the menu bar: the first row of the exam's background colour in
+# a column right of every control (the page frame ends 120 twips short of the edge).
+menu_height() {
+    import -window "$win" "$work/shot.png" 2>/dev/null || return 1
+    local y
+    y=$(first_pixel "$work/shot.png" "1x200+$((WIDTH - 3))+0" "$bg_rgb")
+    [[ -n $y ]] && echo "$y"
+}
+wait_for "the exam background under the menu bar" 10 menu_height
+menu_h=$(menu_height)
+client_y=$((win_y + menu_h))
+client_x=$win_x
+
+# click_twips X Y: a left click at a point of the client area given in twips.
+click_twips() {
+    xdotool mousemove --sync $((client_x + $1 / 15)) $((client_y + $2 / 15)) click 1
+    sleep 0.3
+}
+
+key() {
+    xdotool key --clearmodifiers "$@"
+    sleep 0.3
+}
+
+# Dialogs are found by their titles; each must appear before it is answered, and that very
+# window must go away (the next one may carry the same title).
+visible_ids() { xdotool search --onlyvisible --name "$1" 2>/dev/null || true; }
+gone() { ! visible_ids "$1" | grep -qx "$2"; }
+answer_dialog() {
+    local title=$1 keys=$2 id
+    wait_for "the \"$title\" window" 10 find_window "^$title\$"
+    id=$(find_window "^$title\$")
+    xdotool windowactivate --sync "$id" 2>/dev/null || true
+    key "$keys"
+    wait_for "the \"$title\" window to close" 10 gone "^$title\$" "$id"
+}
+
+# --- the student's data and the start ----------------------------------------------------------
+xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus --sync "$win"
+# The name field is the first control of the data frame that takes the keyboard; Empezar follows.
+xdotool type --delay 50 "Ana"
+key Tab
+key space
+wait_for "the start (caption with the student's name)" 10 find_window '^Kipsa Prubex v1\.0 \(Alumno: Ana'
+
+# --- marks: rows of a page without an image start at y 1665 and pitch 735 twips -------------
+# Page frame at (120, 2685) in the client for an exam without a logo; mark boxes at x 2400..2880.
+page_left=120
+page_top=2685
+box_x=$((page_left + 2640))
+row_y() { echo $((page_top + 1665 + ($1 - 1) * 735)); }
+
+# The buttons are placed from the client width the layout was made for; the white page frame
+# ends 120 twips short of it, which a screenshot shows.
+layout_width() {
+    import -window "$win" "$work/shot.png" 2>/dev/null || return 1
+    local y=$((menu_h + (page_top + 100) / 15)) off
+    off=$(convert "$work/shot.png" -crop "${WIDTH}x1+0+$y" +repage -flop txt:- |
+        awk 'NR > 1 && index($0, "(255,255,255)") { split($1, p, "[,:]"); print p[1]; exit }')
+    [[ -n $off ]] && echo $(((WIDTH - off) * 15 + 120))
+}
+wait_for "the question page" 10 layout_width
+sw=$(layout_width)
+
+click_twips "$box_x" "$(row_y 1)"                   # question 1: answer 1
+click_twips $(((sw - 240) / 2 + 3255 / 2)) 2377     # "Siguiente pregunta >>"
+click_twips "$box_x" "$(row_y 2)"                   # question 2: answer 2
+
+# --- finishing ---------------------------------------------------------------------------------
+# FinalizarBtn sits 120 twips from the right edge when the logo is on the left.
+click_twips $((sw - 120 - 3255 / 2)) $((120 + 495 / 2))
+answer_dialog "Fin de examen" Return   # "¿Desea realmente finalizar...?" -> Sí (the default)
+answer_dialog "Fin de examen" Return   # "El examen ha finalizado." -> OK
+answer_dialog "Calificación" Return    # the grade window -> Salir
+
+result=$work/out/resultado_Ana.kxa
+wait_for "the results file" 5 test -s "$result"
+
+field() { printf '%010d%s' "${#1}" "$1"; }
+expected=$(
+    printf '0000000300'
+    field "E2E-01"
+    printf '0000000001'
+    field "Nombre"
+    field "Ana"
+    for _ in 2 3 4 5; do printf '00000000000000000000'; done
+    printf '0000000002'
+    printf '00000000010000000001'
+    field "1;"
+    printf '00000000010000000002'
+    field "2;"
+)
+actual=$(cat "$result")
+if [[ $actual != "$expected" ]]; then
+    echo "e2e: expected: $expected" >&2
+    echo "e2e: actual:   $actual" >&2
+    fail "the results file does not hold the marks made"
+fi
+
+# --- closing through the menu: Archivo > Salir, then Sí ----------------------------------------
+# Without a window manager the focus does not come back by itself: open the menu by a click
+# on its title, then its mnemonic.
+xdotool mousemove --sync $((win_x + 30)) $((win_y + menu_h / 2)) click 1
+sleep 0.3
+key s
+exit_expected=1
+answer_dialog "Atención!" Return
+wait_for "the program to exit" 10 bash -c "! kill -0 $prog_pid"
+wait "$prog_pid" || fail "the program ended with status $?"
+prog_pid=
+
+echo "e2e: OK (results file $(wc -c <"$result" 2>/dev/null || echo '?') bytes checked)"
