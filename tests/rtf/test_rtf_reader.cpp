@@ -15,7 +15,7 @@ namespace {
 
 // The header a Windows rich-text control writes: fonts, colours, generator, view settings.
 const char16_t* const kHead =
-    uR"({\rtf1\ansi\ansicpg1252\deff0\nouicompat\deflang3082{\fonttbl{\f0\fnil\fcharset0 Calibri;}{\f1\fnil\fcharset2 Symbol;}{\f2\fswiss\fcharset204 Arial;}{\f3\froman\fprq2\fcharset0 Times New Roman{\*\falt Times};}}
+    uR"({\rtf1\ansi\ansicpg1252\deff0\nouicompat\deflang3082{\fonttbl{\f0\fnil\fcharset0 Calibri;}{\f1\fnil\fcharset2 Symbol;}{\f2\fswiss\fcharset204 Arial;}{\f3\froman\fprq2\fcharset0 Times New Roman{\*\falt Times};}{\f4\fnil\fcharset128 MS Gothic;}}
 {\colortbl ;\red255\green0\blue0;\red0\green0\blue255;\red255\green255\blue0;}
 {\*\generator Riched20 10.0.19041}\viewkind4\uc1 
 \pard\sa200\sl276\slmult1\f0\fs22\lang10 )";
@@ -56,6 +56,7 @@ const Case kCases[] = {
      uR"(\'bfQu\'e9 a\'f1o? \'80 \'93cita\'94)",
      u"¿Qué año? € “cita”",
      {}},
+    {"DoubleByteCharsetDecodedBytePerByte", uR"(\f4\'82\'a0\'82\'a2\f0  ok)", u"あい ok", {}},
     {"CyrillicFontCharsetIgnored", uR"(\f2\'cf\'f0\'e8\'e2\'e5\'f2\f0  ok)", u"Привет ok", {}},
     {"SymbolFontBytesShownAsLatinLetters", uR"({\f1\'61\'b3\'70} = \f1 p\f0 !)", u"α≥π = π!",
      [](const QTextDocument& d) {
