@@ -166,6 +166,16 @@ const Case kCases[] = {
          ASSERT_EQ(row.blockFormat().tabPositions().size(), 3);
          EXPECT_EQ(row.blockFormat().tabPositions()[0].position, 100.0);
      }},
+    {"TabStopsLost", uR"(\pard\tx1440\tqr\tx4320 a\tab b\tab c\par\pard d)", u"a\tb\tc\nd",
+     [](const QTextDocument& d) {
+         const QList<QTextOption::Tab> tabs = d.begin().blockFormat().tabPositions();
+         ASSERT_EQ(tabs.size(), 2);
+         EXPECT_EQ(tabs[0].position, 96.0);
+         EXPECT_EQ(tabs[0].type, QTextOption::LeftTab);
+         EXPECT_EQ(tabs[1].position, 288.0);
+         EXPECT_EQ(tabs[1].type, QTextOption::RightTab);
+         EXPECT_TRUE(d.begin().next().blockFormat().tabPositions().isEmpty());
+     }},
     {"BulletListFallbackTextLost",
      uR"({\pntext\f1\'b7\tab}{\*\pn\pnlvlblt\pnf1\pnindent0{\pntxtb\'b7}}\fi-360\li720 Primero\par{\pntext\f1\'b7\tab}Segundo)",
      u"•\tPrimero\n•\tSegundo",

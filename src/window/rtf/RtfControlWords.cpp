@@ -150,6 +150,14 @@ void RtfReader::controlWord(const RtfToken& t) {
     case Kw::SpaceAfter:
         para.spaceAfter = twips(t, 0);
         break;
+    case Kw::TabKind:
+        nextTabKind_ = static_cast<State::TabKind>(it->value);
+        break;
+    case Kw::TabStop:
+        if (para.tabCount < State::MaxTabs)
+            para.tabs[static_cast<size_t>(para.tabCount++)] = {twips(t, 0), nextTabKind_};
+        nextTabKind_ = State::TabKind::Left;
+        break;
     case Kw::LineSpacing:
         para.lineSpacing = twips(t);
         break;

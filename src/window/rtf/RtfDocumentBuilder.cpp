@@ -24,21 +24,22 @@ void RtfDocumentBuilder::appendText(QStringView text, const RtfGroupState::Char&
 }
 
 void RtfDocumentBuilder::endParagraph(const RtfGroupState::Para& para,
-                                      const std::vector<int>& tabStops) {
+                                      const std::vector<int>& cellEdges) {
     if (full() || paragraphs_ >= maxParagraphs_)
         return;
     flushRun();
     flushBreaks();
-    cursor_.setBlockFormat(formats_.blockFormat(para, tabStops));
+    cursor_.setBlockFormat(formats_.blockFormat(para, cellEdges));
     ++pendingBreaks_;
     ++paragraphs_;
     ++written_;
 }
 
-void RtfDocumentBuilder::finish(const RtfGroupState::Para& para, const std::vector<int>& tabStops) {
+void RtfDocumentBuilder::finish(const RtfGroupState::Para& para,
+                                const std::vector<int>& cellEdges) {
     flushRun();
     if (pendingBreaks_ == 0) {
-        cursor_.setBlockFormat(formats_.blockFormat(para, tabStops));
+        cursor_.setBlockFormat(formats_.blockFormat(para, cellEdges));
         return;
     }
     // The final paragraph mark is the document's own and opens no new line.

@@ -21,9 +21,9 @@ public:
     void appendText(QStringView text, const RtfGroupState::Char& chr);
     // Ends the current paragraph with the given properties. The break itself is held back until
     // more text arrives, so the closing \par of a document adds no empty paragraph.
-    void endParagraph(const RtfGroupState::Para& para, const std::vector<int>& tabStops);
+    void endParagraph(const RtfGroupState::Para& para, const std::vector<int>& cellEdges);
     // Writes what is held back; the last paragraph takes para unless a \par already ended it.
-    void finish(const RtfGroupState::Para& para, const std::vector<int>& tabStops);
+    void finish(const RtfGroupState::Para& para, const std::vector<int>& cellEdges);
 
     bool full() const { return written_ >= maxChars_; }
 

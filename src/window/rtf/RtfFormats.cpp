@@ -32,6 +32,21 @@ QTextCharFormat::UnderlineStyle underlineStyle(RtfGroupState::Underline u) {
     return QTextCharFormat::NoUnderline;
 }
 
+QTextOption::Tab tab(const RtfGroupState::Tab& t) {
+    using K = RtfGroupState::TabKind;
+    switch (t.kind) {
+    case K::Left:
+        break;
+    case K::Right:
+        return QTextOption::Tab(pixels(t.position), QTextOption::RightTab);
+    case K::Center:
+        return QTextOption::Tab(pixels(t.position), QTextOption::CenterTab);
+    case K::Decimal:
+        return QTextOption::Tab(pixels(t.position), QTextOption::DelimiterTab, u',');
+    }
+    return QTextOption::Tab(pixels(t.position), QTextOption::LeftTab);
+}
+
 } // namespace
 
 void RtfFormats::addFont(int index, const Font& font) {
@@ -98,7 +113,7 @@ QTextCharFormat RtfFormats::charFormat(const RtfGroupState::Char& chr) const {
 }
 
 QTextBlockFormat RtfFormats::blockFormat(const RtfGroupState::Para& para,
-                                         const std::vector<int>& tabStops) const {
+                                         const std::vector<int>& cellEdges) const {
     QTextBlockFormat b;
     switch (para.align) {
     case RtfGroupState::Align::Left:
@@ -134,12 +149,15 @@ QTextBlockFormat RtfFormats::blockFormat(const RtfGroupState::Para& para,
     }
     if (para.rightToLeft)
         b.setLayoutDirection(Qt::RightToLeft);
-    if (!tabStops.empty()) {
-        QList<QTextOption::Tab> tabs;
-        for (const int t : tabStops)
+    QList<QTextOption::Tab> tabs;
+    for (int i = 0; i < para.tabCount; ++i)
+        tabs.append(tab(para.tabs[static_cast<size_t>(i)]));
+    // A table row without tab stops of its own gets one at each cell's right edge.
+    if (tabs.isEmpty())
+        for (const int t : cellEdges)
             tabs.append(QTextOption::Tab(pixels(t), QTextOption::LeftTab));
+    if (!tabs.isEmpty())
         b.setTabPositions(tabs);
-    }
     return b;
 }
 

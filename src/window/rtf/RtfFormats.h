@@ -38,9 +38,9 @@ public:
     bool isSymbolFont(int fontIndex) const;
 
     QTextCharFormat charFormat(const RtfGroupState::Char& chr) const;
-    // Tab stops in twips, used to line up the cells of a table row.
+    // cellEdges: right edges in twips of the cells of the table row the paragraph is in.
     QTextBlockFormat blockFormat(const RtfGroupState::Para& para,
-                                 const std::vector<int>& tabStops) const;
+                                 const std::vector<int>& cellEdges) const;
 
 private:
     QColor color(int index) const;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QtGlobal>
+#include <array>
 
 namespace kp::rtf {
 
@@ -12,6 +13,15 @@ struct RtfGroupState {
     enum class Vertical : quint8 { Normal, Super, Sub };
     enum class Caps : quint8 { Normal, All, Small };
     enum class Align : quint8 { Left, Right, Center, Justify };
+    enum class TabKind : quint8 { Left, Right, Center, Decimal };
+
+    struct Tab {
+        int position = 0; // twips from the left margin
+        TabKind kind = TabKind::Left;
+        bool operator==(const Tab&) const = default;
+    };
+    // Tab stops beyond these are ignored; a question needs a handful at most.
+    static constexpr int MaxTabs = 16;
 
     struct Char {
         bool bold = false;
@@ -42,6 +52,8 @@ struct RtfGroupState {
         bool lineMultiple = false;
         bool inTable = false;
         bool rightToLeft = false;
+        int tabCount = 0;
+        std::array<Tab, MaxTabs> tabs{};
         bool operator==(const Para&) const = default;
     };
 

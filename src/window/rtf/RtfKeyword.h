@@ -45,6 +45,8 @@ struct RtfKeyword {
         SpaceBefore,
         SpaceAfter,
         LineSpacing,
+        TabStop,
+        TabKind,
         LineMultiple,
         InTable,
         RightToLeft,

@@ -66,6 +66,8 @@ private:
     int bytesCodePage_ = 0;
     qsizetype pendingTabs_ = 0;
     std::vector<int> rowCells_;
+    // The kind \tqr, \tqc or \tqdec gives the next \tx.
+    State::TabKind nextTabKind_ = State::TabKind::Left;
     State::Para lastPara_;
     RtfFormats::Font fontEntry_;
     int fontEntryIndex_ = -1;
