@@ -3,6 +3,7 @@
 #include "model/KipsaPrubex.h"
 
 #include <QDate>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace kp;
