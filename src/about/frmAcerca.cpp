@@ -12,7 +12,6 @@
 #include <QPainter>
 #include <QProcess>
 #include <QPushButton>
-#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -23,16 +22,6 @@ using namespace Qt::StringLiterals;
 namespace kp {
 
 namespace {
-
-constexpr double TwipsPerPixel = 15.0;
-
-int px(int twips) {
-    return static_cast<int>(std::lround(twips / TwipsPerPixel));
-}
-
-QRect pixels(const frmAcerca::Box& b) {
-    return QRect(px(b.left), px(b.top), px(b.width), px(b.height));
-}
 
 const QString sysInfoKey = u"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"_s;
 const QString sysInfoLocationKey = u"SOFTWARE\\Microsoft\\Shared Tools Location"_s;
@@ -45,13 +34,13 @@ frmAcerca::frmAcerca(Prompts& prompts, const RegistryReader& registry, QWidget* 
     setWindowTitle(u" Acerca de Prubex v3.0"_s);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(px(ClientArea.width), px(ClientArea.height));
+    setFixedSize(ClientArea.pixels().size());
     startProgram = [](const QString& program) { return QProcess::startDetached(program, {}); };
 
     lblVersion = new QLabel(this);
     lblVersion->setObjectName(u"lblVersion"_s);
     lblVersion->setTextFormat(Qt::PlainText);
-    lblVersion->setGeometry(pixels(VersionBox));
+    lblVersion->setGeometry(VersionBox.pixels());
     QFont big = lblVersion->font();
     big.setPointSize(12);
     big.setBold(true);
@@ -60,7 +49,7 @@ frmAcerca::frmAcerca(Prompts& prompts, const RegistryReader& registry, QWidget* 
     norvanelab = new QLabel(QString::fromUtf16(WebAddress), this);
     norvanelab->setObjectName(u"norvanelab"_s);
     norvanelab->setTextFormat(Qt::PlainText);
-    norvanelab->setGeometry(pixels(LinkBox));
+    norvanelab->setGeometry(LinkBox.pixels());
     norvanelab->setCursor(Qt::PointingHandCursor);
     QPalette linkPalette = norvanelab->palette();
     linkPalette.setColor(QPalette::WindowText, QColor(0, 0, 192));
@@ -70,13 +59,13 @@ frmAcerca::frmAcerca(Prompts& prompts, const RegistryReader& registry, QWidget* 
     Line2->setObjectName(u"Line2"_s);
     Line2->setFrameShape(QFrame::HLine);
     Line2->setFrameShadow(QFrame::Sunken);
-    Line2->setGeometry(pixels(LineBox));
+    Line2->setGeometry(LineBox.pixels());
 
     lblDisclaimer = new QLabel(this);
     lblDisclaimer->setObjectName(u"lblDisclaimer"_s);
     lblDisclaimer->setTextFormat(Qt::PlainText);
     lblDisclaimer->setWordWrap(true);
-    lblDisclaimer->setGeometry(pixels(DisclaimerBox));
+    lblDisclaimer->setGeometry(DisclaimerBox.pixels());
     lblDisclaimer->setText(
         u"Aviso: Kipsa Prubex es una obra protegida por la legislación de propiedad "
         u"intelectual. Queda prohibida la copia, distribución o modificación de este programa, "
@@ -84,13 +73,13 @@ frmAcerca::frmAcerca(Prompts& prompts, const RegistryReader& registry, QWidget* 
 
     cmdOK = new QPushButton(u"Aceptar"_s, this);
     cmdOK->setObjectName(u"cmdOK"_s);
-    cmdOK->setGeometry(pixels(OkBox));
+    cmdOK->setGeometry(OkBox.pixels());
     cmdOK->setDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
 
     cmdSysInfo = new QPushButton(u"&Info. del sistema..."_s, this);
     cmdSysInfo->setObjectName(u"cmdSysInfo"_s);
-    cmdSysInfo->setGeometry(pixels(SysInfoBox));
+    cmdSysInfo->setGeometry(SysInfoBox.pixels());
     connect(cmdSysInfo, &QPushButton::clicked, this, [this] { cmdSysInfo_Click(); });
 
     // Every movement of the mouse over the window decides the link's underline.
@@ -198,13 +187,13 @@ void frmAcerca::paintEvent(QPaintEvent*) {
     sky.setColorAt(1, QColor(250, 252, 255));
     p.fillRect(rect(), sky);
 
-    const QRectF sheet = pixels(EmblemBox);
+    const QRectF sheet = EmblemBox.pixels();
     p.setPen(QPen(QColor(90, 110, 140), 1.5));
     p.setBrush(Qt::white);
     p.drawRoundedRect(sheet, 4, 4);
     const double unit = sheet.width() / 6.0;
     for (int row = 0; row < 4; ++row) {
-        const double y = sheet.top() + unit * (1.2 + row * 1.7);
+        const double y = sheet.top() + unit * (1.0 + row * 1.5);
         const QRectF box(sheet.left() + unit * 0.8, y, unit, unit);
         p.setPen(QPen(QColor(90, 110, 140), 1.2));
         p.setBrush(Qt::NoBrush);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "window/TwipsBox.h"
+
 #include <QDialog>
 #include <functional>
 
@@ -21,18 +23,15 @@ public:
     // own, so the link can never lead a student to somebody else's page.
     static constexpr char16_t WebAddress[] = u"https://kipsaprubex.example/";
 
-    // Designed client area and boxes, in twips (left, top, width, height).
-    struct Box {
-        int left, top, width, height;
-    };
-    static constexpr Box ClientArea{0, 0, 6600, 4140};
-    static constexpr Box VersionBox{1560, 360, 4800, 420};
-    static constexpr Box LinkBox{1560, 900, 4800, 330};
-    static constexpr Box LineBox{240, 2460, 6120, 30};
-    static constexpr Box DisclaimerBox{240, 2640, 4260, 1320};
-    static constexpr Box OkBox{4680, 2640, 1680, 420};
-    static constexpr Box SysInfoBox{4680, 3180, 1680, 420};
-    static constexpr Box EmblemBox{240, 360, 1080, 1320};
+    // Designed client area and boxes, in twips.
+    static constexpr TwipsBox ClientArea{0, 0, 6600, 4140};
+    static constexpr TwipsBox VersionBox{1560, 360, 4800, 420};
+    static constexpr TwipsBox LinkBox{1560, 900, 4800, 330};
+    static constexpr TwipsBox LineBox{240, 2460, 6120, 30};
+    static constexpr TwipsBox DisclaimerBox{240, 2640, 4020, 1320};
+    static constexpr TwipsBox OkBox{4440, 2640, 1920, 420};
+    static constexpr TwipsBox SysInfoBox{4440, 3180, 1920, 420};
+    static constexpr TwipsBox EmblemBox{240, 360, 1080, 1320};
 
     frmAcerca(Prompts& prompts, const RegistryReader& registry, QWidget* parent = nullptr);
 

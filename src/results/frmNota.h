@@ -1,5 +1,7 @@
 #pragma once
 
+#include "window/TwipsBox.h"
+
 #include <QDialog>
 
 class QGroupBox;
@@ -13,18 +15,15 @@ namespace kp {
 class frmNota : public QDialog {
     Q_OBJECT
 public:
-    // Designed client area and boxes, in twips (left, top, width, height).
-    struct Box {
-        int left, top, width, height;
-    };
-    static constexpr Box ClientArea{0, 0, 5160, 2940};
-    static constexpr Box ResumenBox{120, 120, 4920, 2100};
-    static constexpr Box SalirBox{3480, 2400, 1560, 420};
+    // Designed client area and boxes, in twips.
+    static constexpr TwipsBox ClientArea{0, 0, 5160, 2940};
+    static constexpr TwipsBox ResumenBox{120, 120, 4920, 2100};
+    static constexpr TwipsBox SalirBox{3480, 2400, 1560, 420};
 
     explicit frmNota(QWidget* parent = nullptr);
 
     // Fills the window before it is shown. colorFondo is the exam's ColorFondo (red in the low
-    // byte, then green, then blue).
+    // byte, then green, then blue, or a system colour).
     void ReadyToGo(float Nota, qint16 Acertadas, qint16 Falladas, qint16 Blancas,
                    qint32 colorFondo);
     void salirbtn_Click();

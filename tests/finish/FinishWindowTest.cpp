@@ -119,6 +119,22 @@ TEST_F(FinishWindow, TimeRunningOutDuringTheConfirmationFinishesOnce) {
     EXPECT_EQ(countMessages(Finished), 1);
 }
 
+TEST_F(FinishWindow, TimerKeepsTickingWhileAModalWindowIsOpen) {
+    start(exam(2, 3, 1));
+    bool endedWhileOpen = false;
+    prompts.onModal = [&](QDialog& d) {
+        if (d.objectName() != u"frmAcerca"_s)
+            return;
+        clock.advanceMs(60'000);
+        // The modal window's own event loop delivers the real timer's next tick.
+        endedWhileOpen = waitFor([&] { return !state.ExamenEnCurso; });
+    };
+    w->mnuAyudaAcercade->trigger();
+    EXPECT_TRUE(endedWhileOpen);
+    EXPECT_EQ(w->TiempoLab->text(), u"0:00:00"_s);
+    EXPECT_EQ(countMessages(Finished), 1);
+}
+
 TEST_F(FinishWindow, GradeWindowShowsTheGradeAndCountsAndAgainFromTheMenu) {
     auto e = exam(3, 3);
     start(e);
