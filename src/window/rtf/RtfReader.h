@@ -22,7 +22,8 @@ class RtfReader {
 public:
     RtfReader(QTextDocument& doc, const RtfLimits& limits);
 
-    // Replaces the document's content with what the text shows. Never throws for bad input.
+    // Writes what the text shows into the document, which is expected to be empty (readRtf
+    // clears it). Bad input never makes it throw; only running out of memory can.
     void read(QStringView text);
 
 private:
@@ -60,10 +61,14 @@ private:
     RtfLexer* lexer_ = nullptr;
     bool groupJustOpened_ = false;
     bool done_ = false;
+    // Characters of \uN's fallback still to skip.
     int fallbackLeft_ = 0;
+    // The high half of a surrogate pair, waiting for its low half.
     char16_t pendingHigh_ = 0;
+    // Consecutive \'xx bytes, decoded together so double-byte code pages work.
     QByteArray bytes_;
     int bytesCodePage_ = 0;
+    // Cell ends not yet written as tabs: the last cell of a row writes none.
     qsizetype pendingTabs_ = 0;
     std::vector<int> rowCells_;
     // The kind \tqr, \tqc or \tqdec gives the next \tx.
