@@ -156,6 +156,7 @@ public:
     QMenu* mnuAyuda = nullptr;
     QAction* mnuAyudaAcercade = nullptr;
 
+    // Runs every 1000 ms while active; the toolkit's "interval 0" is stop().
     QTimer* LimiteTiempo = nullptr;
 
 protected:

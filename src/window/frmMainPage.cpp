@@ -192,6 +192,10 @@ void frmMain::ShowPregunta(qint16 n) {
             if (entry->NumPregunta() != n)
                 continue;
             const int j = entry->NumRespuesta();
+            if (j < 1) { // element 0 is the template, never shown
+                ++marks;
+                continue;
+            }
             if (ImageBox* con = row(boton_con, j))
                 con->show();
             if (ImageBox* sin = row(boton_sin, j))
