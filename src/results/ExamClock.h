@@ -16,7 +16,6 @@ public:
     QDateTime start(const Clock& clock);
     // Second boundaries of the start's clock crossed since the start; 0 before any start.
     qint32 elapsedSeconds(const Clock& clock) const;
-    bool isStarted() const { return started_; }
     void reset() { started_ = false; }
 
 private:
