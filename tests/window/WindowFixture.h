@@ -10,9 +10,11 @@
 #include "window/frmMain.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFrame>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -32,6 +34,17 @@ inline void PrintTo(const TwipsBox& b, std::ostream* os) {
 } // namespace kp
 
 namespace kp::test {
+
+// The bytes of a picture file of the given size in pixels (one pixel is 15 twips).
+inline QByteArray pictureBytes(int width, int height, const char* format = "PNG") {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
 
 // Lets events run until the condition holds or two seconds have passed.
 template <typename Pred> bool waitFor(Pred condition) {
@@ -61,6 +74,14 @@ protected:
     }
     void TearDown() override { w.reset(); }
 
+    // A fresh window with nothing asked yet, for each row of a table.
+    void renew(double clientHeight = frmMain::DesignedClientHeight) {
+        w = std::make_unique<frmMain>(state, prompts, clock, random);
+        w->setClientSizeTwips(frmMain::DesignedClientWidth, clientHeight);
+        prompts.messages.clear();
+        prompts.fileDialogs.clear();
+        prompts.modalWindows.clear();
+    }
     // What opening an exam does (the file itself is not needed here).
     void open(std::shared_ptr<KipsaPrubex> exam) {
         ExamBuilder::install(state, std::move(exam));
@@ -79,6 +100,14 @@ protected:
     TwipsBox box(const QWidget* c) const { return w->box(c); }
     ImageBox* sin(int j) const { return frmMain::row(w->boton_sin, j); }
     ImageBox* con(int j) const { return frmMain::row(w->boton_con, j); }
+    // The only message shown so far, checked to be an "Atención" warning with an Ok button.
+    void expectOnlyMessage(const QString& text, PromptIcon icon = PromptIcon::Exclamation) {
+        ASSERT_EQ(prompts.messages.size(), 1u);
+        EXPECT_EQ(prompts.messages[0].title, QStringLiteral("Atención"));
+        EXPECT_EQ(prompts.messages[0].text, text);
+        EXPECT_EQ(prompts.messages[0].icon, icon);
+        EXPECT_EQ(prompts.messages[0].buttons, PromptButtons::Ok);
+    }
     // Marks as the page shows them: the rows whose ticked box is visible.
     std::vector<int> tickedRows() const {
         std::vector<int> rows;
