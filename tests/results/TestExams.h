@@ -4,6 +4,7 @@
 #include "results/KipsaResult.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <initializer_list>
 
 namespace kp::test {
@@ -18,10 +19,7 @@ inline void addQuestion(KipsaPrubex& exam, const QString& id, int answers,
         Respuesta r;
         r.setNumero(static_cast<qint16>(i));
         r.setKey(QStringLiteral("respuesta%1").arg(i));
-        r.setTexto(QStringLiteral("respuesta %1").arg(i));
-        for (const int k : right)
-            if (k == i)
-                r.setCorrecta(true);
+        r.setCorrecta(std::find(right.begin(), right.end(), i) != right.end());
         p.respuestas()->Add(r);
     }
     exam.Preguntas()->Add(p);

@@ -47,91 +47,54 @@ struct SmallRun {
     }
 };
 
-const QByteArray kSmallRunBytes = QByteArrayLiteral("0000000300"
-                                                    "0000000004EX-1"
-                                                    "0000000002"
-                                                    "0000000006Nombre"
-                                                    "0000000003Ana"
-                                                    "0000000009Apellidos"
-                                                    "0000000005P\xE9rez"
-                                                    "0000000000"
-                                                    "0000000000"
-                                                    "0000000000"
-                                                    "0000000000"
-                                                    "0000000005Curso"
-                                                    "00000000033\xBA"
-                                                    "B"
-                                                    "0000000003"
-                                                    "0000000001"
-                                                    "0000000001"
-                                                    "00000000042;4;"
-                                                    "0000000001"
-                                                    "0000000002"
-                                                    "00000000020;"
-                                                    "0000000001"
-                                                    "0000000003"
-                                                    "00000000021;");
+// clang-format off
+const QByteArray kSmallRunBytes = QByteArrayLiteral(
+    "0000000300" "0000000004EX-1" "0000000002" // version, exam, series
+    "0000000006Nombre" "0000000003Ana" "0000000009Apellidos" "0000000005P\xE9rez"
+    "0000000000" "0000000000" "0000000000" "0000000000" // labels and data 3 and 4: empty
+    "0000000005Curso" "00000000033\xBA" "B"
+    "0000000003" // question count, then kind, position and answers of each question
+    "0000000001" "0000000001" "00000000042;4;"
+    "0000000001" "0000000002" "00000000020;"
+    "0000000001" "0000000003" "00000000021;");
+// clang-format on
 
 } // namespace
 
-TEST(ResultsFile, SmallRunIsWrittenByteForByte) {
+TEST(ResultsFile, SmallRunIsWrittenByteForByteOverALongerFile) {
     QTemporaryDir dir;
     SmallRun run;
     run.result.setArchivoSalida(dir.filePath(QStringLiteral("ana.kxa")));
+    writeFile(run.result.ArchivoSalida(), QByteArray(4096, 'x'));
     ASSERT_TRUE(run.result.Guardar(run.exam, 3));
     EXPECT_EQ(readAll(run.result.ArchivoSalida()), kSmallRunBytes);
-    // Nothing else is left in the folder (no temporary).
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
-}
-
-TEST(ResultsFile, TrueFalseExamWithoutQuestionsWritesHeaderAndCountOnly) {
-    SmallRun run;
-    run.exam.setTipoExamen(2);
-    const QByteArray bytes = run.result.Contenido(run.exam, 0);
-    // The small run without its count (10 bytes) and its three records (34 + 32 + 32 bytes).
-    EXPECT_EQ(bytes, kSmallRunBytes.chopped(108) + "0000000000");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1) << "no temporary is left";
 }
 
 TEST(ResultsFile, EveryRecordCarriesTheExamKind) {
-    KipsaPrubex exam;
-    exam.setTipoExamen(2);
-    KipsaResult result;
-    mark(result, 2, {2});
-    const QByteArray bytes = result.Contenido(exam, 2);
-    EXPECT_TRUE(bytes.endsWith("0000000002000000000100000000020;"
-                               "0000000002000000000200000000022;"));
-}
-
-TEST(ResultsFile, ShorterContentLeavesNoBytesOfTheEarlierFile) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("r.kxa"));
-    writeFile(path, QByteArray(4096, 'x'));
     SmallRun run;
-    run.result.setArchivoSalida(path);
-    ASSERT_TRUE(run.result.Guardar(run.exam, 3));
-    EXPECT_EQ(readAll(path), kSmallRunBytes);
+    run.exam.setTipoExamen(2);
+    // Without questions: the small run's header, then a count of 0.
+    EXPECT_EQ(run.result.Contenido(run.exam, 0), kSmallRunBytes.chopped(108) + "0000000000");
+    EXPECT_TRUE(run.result.Contenido(run.exam, 2)
+                    .endsWith("00000000020000000001"
+                              "00000000042;4;"
+                              "00000000020000000002"
+                              "00000000020;"));
 }
 
 TEST(ResultsFile, UnwritableTargetsFail) {
     QTemporaryDir dir;
     writeFile(dir.filePath(QStringLiteral("plain")), "x");
     QDir(dir.path()).mkdir(QStringLiteral("carpeta.kxa"));
-    const struct {
-        const char* fault;
-        QString path;
-    } cases[] = {
-        {"empty path", QString()},
-        {"parent is a regular file", dir.filePath(QStringLiteral("plain/r.kxa"))},
-        {"a folder stands at the target", dir.filePath(QStringLiteral("carpeta.kxa"))},
-        {"missing folder", dir.filePath(QStringLiteral("no/existe/r.kxa"))},
-    };
-    for (const auto& c : cases) {
+    // No path, a file as the folder, a folder at the target, a missing folder.
+    for (const QString& path :
+         {QString(), dir.filePath(QStringLiteral("plain/r.kxa")),
+          dir.filePath(QStringLiteral("carpeta.kxa")), dir.filePath(QStringLiteral("no/r.kxa"))}) {
         SmallRun run;
-        run.result.setArchivoSalida(c.path);
-        EXPECT_FALSE(run.result.Guardar(run.exam, 3)) << c.fault;
+        run.result.setArchivoSalida(path);
+        EXPECT_FALSE(run.result.Guardar(run.exam, 3)) << path.toStdString();
     }
-    EXPECT_EQ(readAll(dir.filePath(QStringLiteral("plain"))), "x");
-    EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("carpeta.kxa"))).isDir());
 }
 
 TEST(ResultsFile, WriteFailingMidwayLeavesTheEarlierFileIntact) {

@@ -1,122 +1,103 @@
 #include "FakeClock.h"
 #include "FakeRandom.h"
+#include "Kxt.h"
 
 #include "model/KipsaPrubex.h"
-#include "tools/BuildError.h"
-#include "tools/Commands.h"
+#include "model/Serie.h"
 #include "tools/ExamBuilder.h"
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace kp;
 using namespace kp::test;
 using namespace kp::tools;
+using namespace Qt::StringLiterals;
 
 namespace {
 
-QString examplesDir() {
-    return QDir(qEnvironmentVariable("KP_TEST_DATA"))
-        .absoluteFilePath(QStringLiteral("../../examples"));
-}
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
+QByteArray readExample(const QString& name) {
+    QFile f(QDir(qEnvironmentVariable("KP_TEST_DATA")).filePath(u"../../examples/"_s + name));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-QString sha256(const QByteArray& b) {
-    return QString::fromLatin1(QCryptographicHash::hash(b, QCryptographicHash::Sha256).toHex());
+// How kxt info shows a blob.
+QJsonObject blob(const QByteArray& b) {
+    return {{u"size"_s, b.size()},
+            {u"sha256"_s,
+             QString::fromLatin1(QCryptographicHash::hash(b, QCryptographicHash::Sha256).toHex())}};
 }
 
-struct CommandRun {
-    int status;
-    QString out;
-    QString err;
-};
-
-CommandRun kxt(int (*command)(const QStringList&, QTextStream&, QTextStream&),
-               const QStringList& args) {
-    CommandRun r;
-    QTextStream out(&r.out);
-    QTextStream err(&r.err);
-    r.status = command(args, out, err);
-    out.flush();
-    err.flush();
-    return r;
+// Builds the exam that json describes, with the given clock and draws.
+KipsaPrubex built(const ToolFiles& files, const QByteArray& json, FakeRandom random = {}) {
+    FakeClock clock(QDateTime(QDate(2002, 3, 5), QTime(14, 7, 9)));
+    KipsaPrubex e;
+    ExamBuilder(clock, random).build(files.write(u"e.json"_s, json), e);
+    return e;
 }
 
-// Writes a build source into dir and builds it with kxt build.
-CommandRun build(const QTemporaryDir& dir, const QByteArray& json, QString* output = nullptr) {
-    const QString source = dir.filePath(QStringLiteral("origen.json"));
-    QFile f(source);
-    if (!f.open(QIODevice::WriteOnly) || f.write(json) != json.size())
-        return {-1, {}, {}};
-    f.close();
-    const QString target = dir.filePath(QStringLiteral("examen.kxt"));
-    if (output)
-        *output = target;
-    return kxt(runBuild, {source, QStringLiteral("-o"), target});
+// Questions A, B, C (multiple choice), V1 (one answer: true/false) and T1 (no answers: text).
+const char* const kQuestions = R"("Preguntas": [
+    {"Id": "A", "TextoPregunta": "a", "respuestas": [{"Texto": "x", "Correcta": true}, {"Texto": "y"}]},
+    {"Id": "B", "TextoPregunta": "b", "respuestas": [{"Texto": "x", "Correcta": true}, {"Texto": "y"}]},
+    {"Id": "C", "TextoPregunta": "c", "respuestas": [{"Texto": "x", "Correcta": true}, {"Texto": "y"}]},
+    {"Id": "V1", "TextoPregunta": "v", "respuestas": [{"Texto": "Verdadero", "Correcta": true}]},
+    {"Id": "T1", "TextoPregunta": "t"}
+])";
+const char* const kTopic =
+    R"({"Numero": 1, "Nombre": "Todo", "Preguntas": ["A", "B", "C", "V1", "T1"]})";
+
+// An exam of kQuestions whose only series, number 3, is made from the given topics and rules.
+QByteArray withRules(const QByteArray& topics, const QByteArray& rules) {
+    return QByteArray("{") + kQuestions + R"(, "Series": [{"Numero": 3, "Reglas": {"Temas": [)" +
+           topics + R"(], "Normas": )" + rules + "}}]}";
 }
 
 } // namespace
 
 TEST(KxtBuild, SampleBuildThenInfoGivesBackWhatTheDescriptionSaid) {
-    QTemporaryDir dir;
-    const QString target = dir.filePath(QStringLiteral("muestra.kxt"));
-    const QString source = QDir(examplesDir()).filePath(QStringLiteral("muestra.json"));
-    const CommandRun built = kxt(runBuild, {source, QStringLiteral("-o"), target});
-    ASSERT_EQ(built.status, 0) << built.err.toStdString();
-    const CommandRun info = kxt(runInfo, {target});
+    ToolFiles files;
+    const QString source =
+        QDir(qEnvironmentVariable("KP_TEST_DATA")).filePath(u"../../examples/muestra.json"_s);
+    const CommandRun builtRun = kxt(runBuild, {source, u"-o"_s, files.path(u"m.kxt"_s)});
+    ASSERT_EQ(builtRun.status, 0) << builtRun.err.toStdString();
+    const CommandRun info = kxt(runInfo, {files.path(u"m.kxt"_s)});
     ASSERT_EQ(info.status, 0) << info.err.toStdString();
 
-    const QJsonObject want = QJsonDocument::fromJson(readAll(source)).object();
+    const QJsonObject want = QJsonDocument::fromJson(readExample(u"muestra.json"_s)).object();
     const QJsonObject got = QJsonDocument::fromJson(info.out.toUtf8()).object();
-    ASSERT_FALSE(got.isEmpty());
     for (auto it = want.begin(); it != want.end(); ++it) {
-        if (it.key() == u"Preguntas" || it.key() == u"Series" || it.key() == u"ArchivoLogo")
+        if (it.key() == u"Preguntas" || it.key() == u"Series")
             continue;
         EXPECT_EQ(got.value(it.key()), it.value()) << it.key().toStdString();
     }
-    const QByteArray logo = readAll(QDir(examplesDir()).filePath(want[u"ArchivoLogo"].toString()));
-    EXPECT_EQ(got[u"ArchivoLogo"].toString(), want[u"ArchivoLogo"].toString());
-    EXPECT_EQ(got[u"ArchivoLogoBinary"][u"size"].toInteger(), logo.size());
-    EXPECT_EQ(got[u"ArchivoLogoBinary"][u"sha256"].toString(), sha256(logo));
+    EXPECT_EQ(got[u"ArchivoLogoBinary"], blob(readExample(want[u"ArchivoLogo"].toString())));
 
     const QJsonArray wantQ = want[u"Preguntas"].toArray();
     const QJsonArray gotQ = got[u"Preguntas"].toArray();
     ASSERT_EQ(gotQ.size(), wantQ.size());
     int withImages = 0;
     for (qsizetype i = 0; i < wantQ.size(); ++i) {
+        SCOPED_TRACE(testing::Message() << "Preguntas[" << i << "]");
         const QJsonObject w = wantQ[i].toObject();
         const QJsonObject g = gotQ[i].toObject();
-        const std::string where = "Preguntas[" + std::to_string(i) + "]";
-        EXPECT_EQ(g[u"Id"], w[u"Id"]) << where;
-        EXPECT_EQ(g[u"Key"].toString(), QStringLiteral("pregunta") + w[u"Id"].toString()) << where;
-        EXPECT_EQ(g[u"TextoPregunta"], w[u"TextoPregunta"]) << where;
-        EXPECT_EQ(g[u"NombreAutor"].toString(), w[u"NombreAutor"].toString()) << where;
-        if (w.contains(u"Imagen")) {
-            ++withImages;
-            const QByteArray image = readAll(QDir(examplesDir()).filePath(w[u"Imagen"].toString()));
-            EXPECT_EQ(g[u"Imagen"], w[u"Imagen"]) << where;
-            EXPECT_EQ(g[u"ImagenBinary"][u"sha256"].toString(), sha256(image)) << where;
-        } else {
-            EXPECT_EQ(g[u"Imagen"].toString(), u"") << where;
-            EXPECT_EQ(g[u"ImagenBinary"][u"size"].toInteger(), 0) << where;
-        }
+        for (const auto key : {u"Id", u"TextoPregunta", u"NombreAutor", u"Imagen"})
+            EXPECT_EQ(g[key].toString(), w[key].toString())
+                << QString::fromUtf16(key).toStdString();
+        EXPECT_EQ(g[u"Key"].toString(), u"pregunta"_s + w[u"Id"].toString());
+        withImages += w.contains(u"Imagen");
+        EXPECT_EQ(g[u"ImagenBinary"], blob(readExample(w[u"Imagen"].toString())));
         const QJsonArray wa = w[u"respuestas"].toArray();
         const QJsonArray ga = g[u"respuestas"].toArray();
-        ASSERT_EQ(ga.size(), wa.size()) << where;
+        ASSERT_EQ(ga.size(), wa.size());
         for (qsizetype k = 0; k < wa.size(); ++k) {
-            EXPECT_EQ(ga[k][u"Texto"], wa[k][u"Texto"]) << where;
-            EXPECT_EQ(ga[k][u"Correcta"], wa[k][u"Correcta"]) << where;
-            EXPECT_EQ(ga[k][u"Numero"].toInt(), k + 1) << where;
+            EXPECT_EQ(ga[k][u"Texto"], wa[k][u"Texto"]);
+            EXPECT_EQ(ga[k][u"Correcta"].toBool(), wa[k][u"Correcta"].toBool());
+            EXPECT_EQ(ga[k][u"Numero"].toInt(), k + 1);
         }
     }
     EXPECT_GE(withImages, 2);
@@ -127,38 +108,50 @@ TEST(KxtBuild, SampleBuildThenInfoGivesBackWhatTheDescriptionSaid) {
     for (qsizetype i = 0; i < wantS.size(); ++i) {
         EXPECT_EQ(gotS[i][u"Numero"], wantS[i][u"Numero"]);
         const QJsonArray ids = wantS[i][u"Preguntas"].toArray();
-        const QJsonArray slots_ = gotS[i][u"PreguntasSerie"].toArray();
-        ASSERT_EQ(slots_.size(), ids.size());
+        const QJsonArray slotList = gotS[i][u"PreguntasSerie"].toArray();
+        ASSERT_EQ(slotList.size(), ids.size());
         for (qsizetype k = 0; k < ids.size(); ++k) {
-            EXPECT_EQ(slots_[k][u"IdPreguntaExamen"], ids[k]);
-            EXPECT_EQ(slots_[k][u"Orden"].toInt(), k + 1);
-            EXPECT_EQ(slots_[k][u"Tipo"].toInt(), 1) << "four answers make a multiple choice";
+            EXPECT_EQ(slotList[k][u"IdPreguntaExamen"], ids[k]);
+            EXPECT_EQ(slotList[k][u"Orden"].toInt(), k + 1);
+            EXPECT_EQ(slotList[k][u"Tipo"].toInt(), 1) << "four answers make a multiple choice";
         }
     }
 }
 
-TEST(KxtBuild, ProblemsNameTheirJsonPathAndWriteNoFile) {
+TEST(ExamBuilderTest, RuleBlocksInOrderThenNumberedOneToN) {
+    ToolFiles files;
+    // The block 3 rule comes first; block 1 draws A (already placed: set aside), then C, then B;
+    // block 2 draws V1.
+    const KipsaPrubex exam = built(files, withRules(kTopic, R"([
+        {"Seccion": 3, "IdPregunta": "T1"}, {"Seccion": 1, "IdPregunta": "A"},
+        {"Seccion": 1, "IdTema": 1, "NumPreguntas": 2},
+        {"Seccion": 2, "IdTema": 1, "NumPreguntas": 1}])"),
+                                   {0.0, 0.9, 0.0, 0.0});
+    ASSERT_EQ(exam.Series()->Count(), 1);
+    QStringList slotList;
+    for (const auto& slot : *exam.Series()->Item(1)->PreguntasSerie())
+        slotList
+            << u"%1@%2/%3"_s.arg(slot->IdPreguntaExamen()).arg(slot->Tipo()).arg(slot->Orden());
+    EXPECT_EQ(slotList.join(u' '), u"A@1/1 C@1/2 B@1/3 V1@2/4 T1@3/5");
+}
+
+TEST(KxtBuild, ProblemsNameTheirJsonPathAndWriteNoFileAndUsageErrorsExit2) {
     const struct {
-        const char* json;
+        QByteArray json;
         const char* message;
     } cases[] = {
         {R"({"Preguntas":[{"TextoPregunta":"a","respuestas":[{"Texto":"x","Correcta":"si"}]}]})",
          "Preguntas[0].respuestas[0].Correcta: expected true or false"},
         {R"({"Titlo":"x"})", "Titlo: unknown member"},
         {R"({"MinutosLimite":40000})", "MinutosLimite: expected a whole number from 0 to 32767"},
-        {R"({"MinutosLimite":2.5})", "MinutosLimite: expected a whole number"},
         {R"({"ColorFondo":-1})", "ColorFondo: expected a whole number from 0 to 16777215"},
-        {R"({"NotaMaxima":"diez"})", "NotaMaxima: expected a number"},
-        {"{\"Titulo\":\"Examen \xe6\xbc\xa2\"}", "Titulo: the character"},
         {R"({"Preguntas":[{"TextoPregunta":"a","respuestas":[{"Texto":"\u2192"}]}]})",
          "Preguntas[0].respuestas[0].Texto: the character"},
         {R"({"Preguntas":[{"Id":"a"}]})", "Preguntas[0].TextoPregunta: missing"},
         {R"({"Preguntas":[{"Id":"a","TextoPregunta":"x"},{"Id":" A ","TextoPregunta":"y"}]})",
          "Preguntas[1].Id: the same identifier as Preguntas[0]"},
-        {R"({"Preguntas":[{"Id":"  ","TextoPregunta":"x"}]})", "Preguntas[0].Id: must not be"},
         {R"({"Preguntas":[{"TextoPregunta":"x","Imagen":"no-existe.png"}]})",
          "Preguntas[0].Imagen: cannot read"},
-        {R"({"ArchivoLogo":"no-existe.png"})", "ArchivoLogo: cannot read"},
         {R"({"Preguntas":[{"Id":"a","TextoPregunta":"x"}],"Series":[{"Preguntas":["b"]}]})",
          "Series[0].Preguntas[0]: no question has the identifier \"b\""},
         {R"({"Preguntas":[{"Id":"a","TextoPregunta":"x"}],"Series":[{"Preguntas":["a","A"]}]})",
@@ -166,107 +159,75 @@ TEST(KxtBuild, ProblemsNameTheirJsonPathAndWriteNoFile) {
         {R"({"Series":[{"Numero":3,"Preguntas":[]},{"Numero":3,"Preguntas":[]}]})",
          "Series[1].Numero: another series has the number 3"},
         {R"({"Series":[]})", "Series: an exam needs at least one series"},
-        {R"({"Series":[{"Reglas":{}}]})", "Series[0].Reglas: "},
-        {R"({"Preguntas":{}})", "Preguntas: expected an array"},
         {R"({"Preguntas":[{"TextoPregunta":"x"}] )", "invalid JSON"},
+        {withRules(kTopic, R"([{"Seccion": 1, "IdPregunta": "B"},
+                               {"Seccion": 1, "IdTema": 1, "NumPreguntas": 3}])"),
+         "pide 3 preguntas"}, // more than the topic has left once B is placed
+        {withRules(kTopic, R"([{"Seccion": 1, "IdTema": 7, "NumPreguntas": 1}])"),
+         "Normas[0].IdTema"},
+        {withRules(R"({"Numero": 1, "Preguntas": ["A", "Z"]})", "[]"), "Temas[0].Preguntas[1]"},
+        {withRules(kTopic,
+                   R"([{"Seccion": 1, "IdPregunta": "A", "IdTema": 1, "NumPreguntas": 1}])"),
+         "either IdPregunta"},
+        {withRules(kTopic, R"([{"Seccion": 4, "IdPregunta": "A"}])"), "Normas[0].Seccion"},
+        {withRules(kTopic,
+                   R"([{"Seccion": 1, "IdPregunta": "A"}, {"Seccion": 2, "IdPregunta": "a"}])"),
+         "Series[0].Reglas"},
+        {withRules(QByteArray(kTopic) + ", " + kTopic, "[]"), "Temas[1].Numero"},
     };
     for (const auto& c : cases) {
-        QTemporaryDir dir;
-        QString target;
-        const CommandRun r = build(dir, c.json, &target);
-        EXPECT_EQ(r.status, 1) << c.json;
-        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.message)))
-            << c.json << "\n  said: " << r.err.toStdString();
-        EXPECT_FALSE(QFile::exists(target)) << c.json;
+        SCOPED_TRACE(c.json.constData());
+        ToolFiles files;
+        const QString target = files.path(u"examen.kxt"_s);
+        const CommandRun r =
+            kxt(runBuild, {files.write(u"e.json"_s, c.json), QStringLiteral("-o"), target});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.message))) << r.err.toStdString();
+        EXPECT_FALSE(QFile::exists(target));
     }
+    EXPECT_EQ(kxt(runBuild, {u"a.json"_s}).status, 2) << "usage: no -o";
+    EXPECT_EQ(kxt(runInfo, {}).status, 2) << "usage: no exam";
 }
 
-TEST(KxtBuild, UsageErrorsExitWith2) {
-    EXPECT_EQ(kxt(runBuild, {QStringLiteral("a.json")}).status, 2);
-    EXPECT_EQ(kxt(runBuild, {}).status, 2);
-    EXPECT_EQ(kxt(runInfo, {}).status, 2);
-}
-
-TEST(KxtBuild, DefaultsAndAWholeExamSeriesWhenNoneIsGiven) {
-    QTemporaryDir dir;
-    const QByteArray json = R"({"Preguntas":[{"Id":"a","TextoPregunta":"x","respuestas":[
-        {"Texto":"Verdadero","Correcta":true}]},{"Id":"b","TextoPregunta":"y"}]})";
-    QString target;
-    ASSERT_EQ(build(dir, json, &target).status, 0);
-    KipsaPrubex e;
-    ASSERT_TRUE(e.Cargar(target));
-    EXPECT_EQ(e.TipoExamen(), 1);
+TEST(ExamBuilderTest, DefaultsAndAWholeExamSeriesWhenNoneIsGiven) {
+    ToolFiles files;
+    const KipsaPrubex e = built(files, R"({"Preguntas":[{"Id":"a","TextoPregunta":"x",
+        "respuestas":[{"Texto":"Verdadero","Correcta":true}]},{"Id":"b","TextoPregunta":"y"}]})");
     EXPECT_FLOAT_EQ(e.NotaMaxima(), 10.0f);
-    EXPECT_EQ(e.ColorFondo(), 0xFFFFFF);
     EXPECT_EQ(e.PenalizarBlancas(), 2);
     ASSERT_EQ(e.Series()->Count(), 1);
-    const auto& slots_ = *e.Series()->Item(1)->PreguntasSerie();
-    ASSERT_EQ(slots_.Count(), 2);
-    EXPECT_EQ(slots_.Item(1)->Tipo(), 2) << "one answer: true/false";
-    EXPECT_EQ(slots_.Item(2)->Tipo(), 3) << "no answers: text question";
-    EXPECT_EQ(slots_.Item(2)->Orden(), 2);
+    const auto& slotList = *e.Series()->Item(1)->PreguntasSerie();
+    ASSERT_EQ(slotList.Count(), 2);
+    EXPECT_EQ(slotList.Item(1)->Tipo(), 2) << "one answer: true/false";
+    EXPECT_EQ(slotList.Item(2)->Tipo(), 3) << "no answers: text question";
 }
 
 TEST(ExamBuilderTest, MissingIdsAreMadeAndDrawnAgainOnAClash) {
-    QTemporaryDir dir;
-    QFile f(dir.filePath(QStringLiteral("e.json")));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(R"({"Preguntas":[{"LicenciaAutor":"123-567-9012","TextoPregunta":"x"},
-                             {"LicenciaAutor":"123-567-9012","TextoPregunta":"y"}],
-               "Series":[{"Preguntas":[]}]})");
-    f.close();
-    FakeClock clock(QDateTime(QDate(2002, 3, 5), QTime(14, 7, 9)));
+    ToolFiles files;
     // The second question first draws the same three digits as the first.
-    FakeRandom random{0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.5, 0.5, 0.5};
-    KipsaPrubex e;
-    ExamBuilder(clock, random).build(f.fileName(), e);
-    ASSERT_EQ(e.Preguntas()->Count(), 2);
+    const KipsaPrubex e =
+        built(files, R"({"Preguntas":[{"LicenciaAutor":"123-567-9012","TextoPregunta":"x"},
+                             {"LicenciaAutor":"123-567-9012","TextoPregunta":"y"}],
+               "Series":[{"Preguntas":[]}]})",
+              {0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.5, 0.5, 0.5});
     EXPECT_EQ(e.Preguntas()->Item(1)->Id(), u"12356790122514259133783925111");
     EXPECT_EQ(e.Preguntas()->Item(2)->Id(), u"12356790122514259133783925555");
 }
 
-TEST(ExamBuilderTest, ShuffleReordersAndRenumbersEveryQuestionsAnswers) {
-    QTemporaryDir dir;
-    QFile f(dir.filePath(QStringLiteral("e.json")));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(R"({"shuffle":true,"Preguntas":[{"Id":"q","TextoPregunta":"x","respuestas":[
-        {"Texto":"a","Correcta":true},{"Texto":"b"},{"Texto":"c"}]}]})");
-    f.close();
-    FakeClock clock;
-    FakeRandom random{0.9, 0.1, 0.0}; // picks c, then a, then b
-    KipsaPrubex e;
-    ExamBuilder(clock, random).build(f.fileName(), e);
-    const auto& answers = *e.Preguntas()->Item(1)->respuestas();
-    EXPECT_EQ(answers.Item(1)->Texto(), u"c");
-    EXPECT_EQ(answers.Item(2)->Texto(), u"a");
-    EXPECT_TRUE(answers.Item(2)->Correcta());
-    EXPECT_EQ(answers.Item(2)->Numero(), 2);
-    EXPECT_EQ(answers.Item(3)->Texto(), u"b");
-}
-
-TEST(KxtInfo, UnloadableExamSaysSoOnStderrAndExits1) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("roto.kxt"));
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("0000000299");
-    f.close();
-    const CommandRun r = kxt(runInfo, {path});
+TEST(KxtInfo, UnloadableExamSaysWhyAndFloatsPrintInTheirShortestForm) {
+    ToolFiles files;
+    const QString broken = files.write(u"roto.kxt"_s, "0000000299");
+    const CommandRun r = kxt(runInfo, {broken});
     EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(r.out.isEmpty());
-    EXPECT_TRUE(r.err.startsWith(QStringLiteral("kxt: cannot load %1\n").arg(path)))
-        << r.err.toStdString();
+    EXPECT_TRUE(r.err.startsWith(u"kxt: cannot load %1\n"_s.arg(broken))) << r.err.toStdString();
     EXPECT_GT(r.err.count(u'\n'), 1) << "the reason follows";
-}
 
-TEST(KxtInfo, FloatsPrintInTheirShortestForm) {
-    QTemporaryDir dir;
     KipsaPrubex e;
     e.setNotaMaxima(0.1f);
     e.setPenalizacion(7.123f);
-    e.setArchivoSalida(dir.filePath(QStringLiteral("f.kxt")));
+    e.setArchivoSalida(files.path(u"f.kxt"_s));
     ASSERT_TRUE(e.Export());
-    const CommandRun r = kxt(runInfo, {e.ArchivoSalida()});
-    EXPECT_TRUE(r.out.contains(u"\"NotaMaxima\": 0.1,")) << r.out.toStdString();
-    EXPECT_TRUE(r.out.contains(u"\"Penalizacion\": 7.123")) << r.out.toStdString();
+    const QString out = kxt(runInfo, {e.ArchivoSalida()}).out;
+    EXPECT_TRUE(out.contains(u"\"NotaMaxima\": 0.1,")) << out.toStdString();
+    EXPECT_TRUE(out.contains(u"\"Penalizacion\": 7.123")) << out.toStdString();
 }

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "tools/Commands.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+namespace kp::test {
+
+// What a kxt command returned and printed.
+struct CommandRun {
+    int status;
+    QString out;
+    QString err;
+};
+
+inline CommandRun kxt(int (*command)(const QStringList&, QTextStream&, QTextStream&),
+                      const QStringList& args) {
+    CommandRun r{};
+    QTextStream out(&r.out), err(&r.err);
+    r.status = command(args, out, err);
+    out.flush();
+    err.flush();
+    return r;
+}
+
+// A temporary folder; write() gives back the path of the file it wrote.
+class ToolFiles {
+public:
+    QString path(const QString& name) const { return dir_.filePath(name); }
+    QString write(const QString& name, const QByteArray& bytes) const {
+        QFile f(path(name));
+        const bool written = f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+        return written ? f.fileName() : QString();
+    }
+
+private:
+    QTemporaryDir dir_;
+};
+
+} // namespace kp::test
