@@ -32,11 +32,11 @@ void KipsaPrubex::fail(int code, const QString& message) {
     errorString_ = message;
 }
 
-bool KipsaPrubex::Cargar(const QString& path) {
+bool KipsaPrubex::wholeFile(const std::function<void()>& operation) {
     errorCode_ = 0;
     errorString_.clear();
     try {
-        readFile(ByteCursor::readFile(path, kMaxFileSize));
+        operation();
         return true;
     } catch (const KpError& e) {
         fail(e.code(), e.message());
@@ -46,6 +46,10 @@ bool KipsaPrubex::Cargar(const QString& path) {
         fail(-1, QStringLiteral("error desconocido"));
     }
     return false;
+}
+
+bool KipsaPrubex::Cargar(const QString& path) {
+    return wholeFile([&] { readFile(ByteCursor::readFile(path, kMaxFileSize)); });
 }
 
 void KipsaPrubex::readFile(const QByteArray& bytes) {

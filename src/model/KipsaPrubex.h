@@ -7,6 +7,7 @@
 #include <QIODevice>
 #include <QString>
 #include <array>
+#include <functional>
 #include <memory>
 
 namespace kp {
@@ -92,6 +93,8 @@ private:
     void checkWritable() const;
     void writeFile(QIODevice& device, const QByteArray& logo) const;
     void fail(int code, const QString& message);
+    // Runs a whole-file operation, turning any failure into false and the error members.
+    bool wholeFile(const std::function<void()>& operation);
 
     QString titulo_;
     bool soloUnaRespuesta_ = false;

@@ -122,9 +122,7 @@ void KipsaPrubex::writeFile(QIODevice& device, const QByteArray& logo) const {
 }
 
 bool KipsaPrubex::Export() {
-    errorCode_ = 0;
-    errorString_.clear();
-    try {
+    return wholeFile([&] {
         checkWritable();
         // The logo is read from the path the member holds; only its name goes into the file.
         QByteArray logo;
@@ -139,15 +137,7 @@ bool KipsaPrubex::Export() {
         if (!file.commit())
             throw KpError(KpError::FileAccess, QStringLiteral("no se puede escribir %1: %2")
                                                    .arg(archivoSalida_, file.errorString()));
-        return true;
-    } catch (const KpError& e) {
-        fail(e.code(), e.message());
-    } catch (const std::exception& e) {
-        fail(-1, QString::fromUtf8(e.what()));
-    } catch (...) {
-        fail(-1, QStringLiteral("error desconocido"));
-    }
-    return false;
+    });
 }
 
 } // namespace kp
