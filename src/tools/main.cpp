@@ -35,6 +35,7 @@ int main(int argc, char** argv) {
         return kp::tools::runBuild(args, out, err);
     if (command == u"grade")
         return kp::tools::runGrade(args, out, err);
-    err << QStringLiteral("kxt: orden desconocida: %1\n").arg(command) << QString::fromUtf16(kUsage);
+    err << QStringLiteral("kxt: orden desconocida: %1\n").arg(command)
+        << QString::fromUtf16(kUsage);
     return 2;
 }

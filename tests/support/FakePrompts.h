@@ -28,7 +28,7 @@ public:
 
     std::vector<Message> messages;
     std::vector<FileDialog> fileDialogs;
-    std::vector<QString> modalWindows;   // objectName of each modal window shown
+    std::vector<QString> modalWindows; // objectName of each modal window shown
     QStringList openedUrls;
 
     std::deque<PromptAnswer> answers;
