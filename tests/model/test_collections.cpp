@@ -9,10 +9,13 @@
 using namespace kp;
 using namespace kp::test;
 
-TEST(Collections, KeysIgnoreLetterCaseAndFaultsRaiseNumberedErrors) {
+TEST(Collections, KeysIgnoreLetterCaseFaultsRaiseNumberedErrorsAndOnlySeriesShareSlots) {
     KipsaPrubex e;
     auto& preguntas = *e.Preguntas();
-    preguntas.Add(makeQuestion(QStringLiteral("abc12"), {}));
+    Pregunta q = makeQuestion(QStringLiteral("abc12"), {QStringLiteral("texto 1")});
+    const auto stored = preguntas.Add(q);
+    q.respuestas()->Item(1)->setTexto(QStringLiteral("cambiado"));
+    EXPECT_EQ(stored->respuestas()->Item(1)->Texto(), u"texto 1") << "Add stores a copy";
     EXPECT_EQ(preguntas.Item(QStringLiteral("PREGUNTAABC12"))->Id(), u"abc12");
     EXPECT_EQ(codeOf([&] { preguntas.Item(0); }), KpError::OutOfRange);
     EXPECT_EQ(codeOf([&] { preguntas.Item(2); }), KpError::OutOfRange);
@@ -22,34 +25,18 @@ TEST(Collections, KeysIgnoreLetterCaseAndFaultsRaiseNumberedErrors) {
     EXPECT_EQ(codeOf([&] { preguntas.Add(makeQuestion(QStringLiteral("ABC12"), {})); }),
               KpError::DuplicateKey);
     EXPECT_EQ(preguntas.Count(), 1);
-    Serie s;
-    s.setKey(QStringLiteral("serie1"));
-    e.Series()->Add(s);
-    EXPECT_EQ(codeOf([&] { e.Series()->Add(s); }), KpError::DuplicateKey);
-    EXPECT_EQ(e.Series()->Count(), 1);
-}
 
-TEST(Collections, QuestionsAreCopiedButSeriesShareTheirSlots) {
-    KipsaPrubex e;
-    Pregunta q = makeQuestion(QStringLiteral("q1"), {QStringLiteral("texto 1")});
-    auto stored = e.Preguntas()->Add(q);
-    q.respuestas()->Item(1)->setTexto(QStringLiteral("cambiado"));
-    EXPECT_EQ(stored->respuestas()->Item(1)->Texto(), u"texto 1");
-
-    Serie s;
-    s.setKey(QStringLiteral("serie1"));
-    auto storedSerie = e.Series()->Add(s);
-    s.PreguntasSerie()->Add(QStringLiteral("q1"), 1, 1, QStringLiteral("preguntaq1"));
-    EXPECT_EQ(storedSerie->PreguntasSerie()->Count(), 1);
-}
-
-TEST(Collections, BlankSeriesDateReadsAsTodayAndKeepsIt) {
     Serie s;
     s.setKey(QStringLiteral("serie1"));
     s.setFechaCreacion(QStringLiteral("   "));
-    const QString today = QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy"));
-    EXPECT_EQ(s.FechaCreacion(), today);
-    EXPECT_EQ(Series().Add(s)->FechaCreacion(), today);
+    const auto storedSerie = e.Series()->Add(s);
+    EXPECT_EQ(storedSerie->FechaCreacion(),
+              QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")))
+        << "a blank date reads as today";
+    EXPECT_EQ(codeOf([&] { e.Series()->Add(s); }), KpError::DuplicateKey);
+    EXPECT_EQ(e.Series()->Count(), 1);
+    s.PreguntasSerie()->Add(QStringLiteral("q1"), 1, 1, QStringLiteral("preguntaq1"));
+    EXPECT_EQ(storedSerie->PreguntasSerie()->Count(), 1) << "a series shares its slots";
 }
 
 TEST(Fields, RellenaCerosPadsToTenAndNeverCuts) {

@@ -52,9 +52,7 @@ TEST(NewId, LicenceDigitsDateTimeAndThreeNonZeroDigits) {
         std::initializer_list<double> draws;
         const char16_t* expected;
     } cases[] = {
-        {u"123-567-9012", {0.0, 0.5, 0.999}, u"12356790122514259133783925159"},
-        {u"", {0.0}, u"2514259133783925111"},
-        {u"AB", {0.0}, u"AB2514259133783925111"},
+        {u"123-567-9012", {0.0, 0.5, 0.999}, u"12356790122514259133783925159"}, // the example
         {u"  1234 ", {0.0}, u"1342514259133783925111"},
     };
     for (const auto& c : cases) {
