@@ -8,6 +8,7 @@
 
 using namespace kp;
 using namespace kp::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -15,9 +16,8 @@ namespace {
 void addTopic(genTemas& temas, int number, const QStringList& ids, qint16 tipo) {
     auto candidates = std::make_shared<genPreguntas>();
     for (const QString& id : ids)
-        candidates->Add(id, QStringLiteral("texto de ") + id, tipo);
-    temas.Add(candidates, QStringLiteral("Tema %1").arg(number),
-              QStringLiteral("tema%1").arg(number));
+        candidates->Add(id, u"texto de "_s + id, tipo);
+    temas.Add(candidates, u"Tema %1"_s.arg(number), u"tema%1"_s.arg(number));
 }
 
 // Rules from text, comma-separated: "1:a" places question a in block 1, "2:#3x4" draws 4 from
@@ -26,7 +26,7 @@ genNormas rulesOf(const QString& text) {
     genNormas normas;
     for (const QString& r : text.split(u',', Qt::SkipEmptyParts)) {
         genNorma n;
-        n.setKey(QStringLiteral("norma%1").arg(normas.GetNewNormaID()));
+        n.setKey(u"norma%1"_s.arg(normas.GetNewNormaID()));
         n.setSeccion(r.left(1).toShort());
         const QString what = r.mid(2);
         const bool draw = what.startsWith(u'#');
@@ -43,7 +43,7 @@ genNormas rulesOf(const QString& text) {
 std::string slotsOf(const Serie& serie) {
     QStringList out;
     for (const auto& s : *serie.PreguntasSerie())
-        out << QStringLiteral("%1@%2/%3").arg(s->IdPreguntaExamen()).arg(s->Tipo()).arg(s->Orden());
+        out << u"%1@%2/%3"_s.arg(s->IdPreguntaExamen()).arg(s->Tipo()).arg(s->Orden());
     return out.join(u' ').toStdString();
 }
 
@@ -52,10 +52,10 @@ std::string slotsOf(const Serie& serie) {
 TEST(Genera, RulesAndBlocks) {
     // Topic 1: a, b, c of kind 1 and x of kind 2; topic 2: v1 of kind 2; topic 3: t1, t2 of kind 3.
     genTemas temas;
-    addTopic(temas, 1, {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}, 1);
-    temas.Item(1)->genPreguntas()->Add(QStringLiteral("x"), QString(), qint16(2));
-    addTopic(temas, 2, {QStringLiteral("v1")}, 2);
-    addTopic(temas, 3, {QStringLiteral("t1"), QStringLiteral("t2")}, 3);
+    addTopic(temas, 1, {u"a"_s, u"b"_s, u"c"_s}, 1);
+    temas.Item(1)->genPreguntas()->Add(u"x"_s, QString(), qint16(2));
+    addTopic(temas, 2, {u"v1"_s}, 2);
+    addTopic(temas, 3, {u"t1"_s, u"t2"_s}, 3);
     const struct {
         const char* fault;
         const char16_t* rules;
@@ -84,7 +84,7 @@ TEST(Genera, RulesAndBlocks) {
         const genNormas normas = rulesOf(QString::fromUtf16(c.rules));
         Serie serie;
         if (c.aAlreadyFifth)
-            serie.PreguntasSerie()->Add(QStringLiteral("a"), 5, 1, QStringLiteral("preguntaa"));
+            serie.PreguntasSerie()->Add(u"a"_s, 5, 1, u"preguntaa"_s);
         FakeRandom random(c.draws);
         QString error;
         EXPECT_EQ(Genera(serie, temas, normas, random, &error), c.ok);
@@ -112,22 +112,20 @@ TEST(SubeBaja, MovesWithinTheBlockOnly) {
     };
     for (const auto& c : cases) {
         Serie serie;
-        serie.PreguntasSerie()->Add(QStringLiteral("p1"), 1, 1, QStringLiteral("preguntap1"));
-        serie.PreguntasSerie()->Add(QStringLiteral("q1"), 1, 2, QStringLiteral("preguntaq1"));
-        serie.PreguntasSerie()->Add(QStringLiteral("p2"), 2, 1, QStringLiteral("preguntap2"));
+        serie.PreguntasSerie()->Add(u"p1"_s, 1, 1, u"preguntap1"_s);
+        serie.PreguntasSerie()->Add(u"q1"_s, 1, 2, u"preguntaq1"_s);
+        serie.PreguntasSerie()->Add(u"p2"_s, 2, 1, u"preguntap2"_s);
         c.move(serie, QString::fromUtf16(c.key));
         EXPECT_EQ(slotsOf(serie), c.expected) << QString::fromUtf16(c.key).toStdString();
     }
 }
 
 TEST(GenCollections, CountsAndKindsGivenAsText) {
-    EXPECT_EQ(rulesOf(QStringLiteral("1:a,1:#1x4,2:#1x3")).CuantasPreguntas(1), 5);
+    EXPECT_EQ(rulesOf(u"1:a,1:#1x4,2:#1x3"_s).CuantasPreguntas(1), 5);
     genTema tema;
-    tema.genPreguntas()->Add(QStringLiteral("a"), QString(), QStringLiteral(" 1 "));
-    tema.genPreguntas()->Add(QStringLiteral("b"), QString(), QStringLiteral("2"));
+    tema.genPreguntas()->Add(u"a"_s, QString(), u" 1 "_s);
+    tema.genPreguntas()->Add(u"b"_s, QString(), u"2"_s);
     EXPECT_EQ(tema.CuantasPreguntas(1), 1);
     for (const char16_t* bad : {u"x", u"40000"})
-        EXPECT_THROW(
-            tema.genPreguntas()->Add(QStringLiteral("c"), QString(), QString::fromUtf16(bad)),
-            KpError);
+        EXPECT_THROW(tema.genPreguntas()->Add(u"c"_s, QString(), QString::fromUtf16(bad)), KpError);
 }

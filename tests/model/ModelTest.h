@@ -23,6 +23,8 @@ inline void PrintTo(const QByteArray& b, std::ostream* os) {
 
 namespace kp::test {
 
+using namespace Qt::StringLiterals;
+
 // Builds exam file bytes field by field, so a test can state exactly what the file holds,
 // including what our own writer would never produce.
 class ExamBytes {
@@ -86,7 +88,7 @@ public:
 
     // Loads bytes as an exam file into exam; the result of Cargar.
     bool load(const QByteArray& bytes, KipsaPrubex& exam) const {
-        return exam.Cargar(write(QStringLiteral("examen.kxt"), bytes));
+        return exam.Cargar(write(u"examen.kxt"_s, bytes));
     }
 
 private:
@@ -98,12 +100,12 @@ inline Pregunta makeQuestion(const QString& id, const QStringList& answers,
                              const QList<int>& rightOnes = {}) {
     Pregunta p;
     p.setId(id);
-    p.setKey(QStringLiteral("pregunta") + id.trimmed());
-    p.setTextoPregunta(QStringLiteral("¿Pregunta %1?").arg(id));
+    p.setKey(u"pregunta"_s + id.trimmed());
+    p.setTextoPregunta(u"¿Pregunta %1?"_s.arg(id));
     for (int i = 1; i <= answers.size(); ++i) {
         Respuesta r;
         r.setNumero(static_cast<qint16>(i));
-        r.setKey(QStringLiteral("respuesta%1").arg(i));
+        r.setKey(u"respuesta%1"_s.arg(i));
         r.setTexto(answers[i - 1]);
         r.setCorrecta(rightOnes.contains(i));
         p.respuestas()->Add(r);
@@ -115,10 +117,10 @@ inline Pregunta makeQuestion(const QString& id, const QStringList& answers,
 inline void addSeries(KipsaPrubex& exam, qint16 numero, const QStringList& ids) {
     Serie s;
     s.setNumero(numero);
-    s.setKey(QStringLiteral("serie%1").arg(numero));
+    s.setKey(u"serie%1"_s.arg(numero));
     qint16 orden = 1;
     for (const QString& id : ids) {
-        const QString key = QStringLiteral("pregunta") + id.trimmed();
+        const QString key = u"pregunta"_s + id.trimmed();
         s.PreguntasSerie()->Add(id, orden++, exam.Preguntas()->Item(key)->GetTipo(), key);
     }
     exam.Series()->Add(s);

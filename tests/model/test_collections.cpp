@@ -8,34 +8,32 @@
 
 using namespace kp;
 using namespace kp::test;
+using namespace Qt::StringLiterals;
 
 TEST(Collections, KeysIgnoreLetterCaseFaultsRaiseNumberedErrorsAndOnlySeriesShareSlots) {
     KipsaPrubex e;
     auto& preguntas = *e.Preguntas();
-    Pregunta q = makeQuestion(QStringLiteral("abc12"), {QStringLiteral("texto 1")});
+    Pregunta q = makeQuestion(u"abc12"_s, {u"texto 1"_s});
     const auto stored = preguntas.Add(q);
-    q.respuestas()->Item(1)->setTexto(QStringLiteral("cambiado"));
+    q.respuestas()->Item(1)->setTexto(u"cambiado"_s);
     EXPECT_EQ(stored->respuestas()->Item(1)->Texto(), u"texto 1") << "Add stores a copy";
-    EXPECT_EQ(preguntas.Item(QStringLiteral("PREGUNTAABC12"))->Id(), u"abc12");
+    EXPECT_EQ(preguntas.Item(u"PREGUNTAABC12"_s)->Id(), u"abc12");
     EXPECT_EQ(codeOf([&] { preguntas.Item(0); }), KpError::OutOfRange);
     EXPECT_EQ(codeOf([&] { preguntas.Item(2); }), KpError::OutOfRange);
-    EXPECT_EQ(codeOf([&] { preguntas.Item(QStringLiteral("preguntax")); }),
-              KpError::InvalidArgument);
-    EXPECT_EQ(codeOf([&] { preguntas.Remove(QStringLiteral("x")); }), KpError::InvalidArgument);
-    EXPECT_EQ(codeOf([&] { preguntas.Add(makeQuestion(QStringLiteral("ABC12"), {})); }),
-              KpError::DuplicateKey);
+    EXPECT_EQ(codeOf([&] { preguntas.Item(u"preguntax"_s); }), KpError::InvalidArgument);
+    EXPECT_EQ(codeOf([&] { preguntas.Remove(u"x"_s); }), KpError::InvalidArgument);
+    EXPECT_EQ(codeOf([&] { preguntas.Add(makeQuestion(u"ABC12"_s, {})); }), KpError::DuplicateKey);
     EXPECT_EQ(preguntas.Count(), 1);
 
     Serie s;
-    s.setKey(QStringLiteral("serie1"));
-    s.setFechaCreacion(QStringLiteral("   "));
+    s.setKey(u"serie1"_s);
+    s.setFechaCreacion(u"   "_s);
     const auto storedSerie = e.Series()->Add(s);
-    EXPECT_EQ(storedSerie->FechaCreacion(),
-              QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")))
+    EXPECT_EQ(storedSerie->FechaCreacion(), QDate::currentDate().toString(u"dd/MM/yyyy"_s))
         << "a blank date reads as today";
     EXPECT_EQ(codeOf([&] { e.Series()->Add(s); }), KpError::DuplicateKey);
     EXPECT_EQ(e.Series()->Count(), 1);
-    s.PreguntasSerie()->Add(QStringLiteral("q1"), 1, 1, QStringLiteral("preguntaq1"));
+    s.PreguntasSerie()->Add(u"q1"_s, 1, 1, u"preguntaq1"_s);
     EXPECT_EQ(storedSerie->PreguntasSerie()->Count(), 1) << "a series shares its slots";
 }
 
@@ -56,8 +54,8 @@ TEST(Cp1252, EveryByteRoundTripsAndUnmappableCharactersBecomeQuestionMarks) {
     for (int b = 0; b < 256; ++b)
         all.append(static_cast<char>(b));
     EXPECT_EQ(Cp1252::encode(Cp1252::decode(all)), all);
-    EXPECT_EQ(Cp1252::decode(QByteArray("\x80\xe1\x9d")), QString::fromUtf16(u"€á\u009d"));
-    EXPECT_EQ(Cp1252::encode(QString::fromUtf16(u"año 漢")), QByteArray("a\xf1o ?"));
-    EXPECT_FALSE(Cp1252::canEncode(QString::fromUtf16(u"漢")));
-    EXPECT_TRUE(Cp1252::canEncode(QString::fromUtf16(u"€ñÁ")));
+    EXPECT_EQ(Cp1252::decode(QByteArray("\x80\xe1\x9d")), u"€á\u009d"_s);
+    EXPECT_EQ(Cp1252::encode(u"año 漢"_s), QByteArray("a\xf1o ?"));
+    EXPECT_FALSE(Cp1252::canEncode(u"漢"_s));
+    EXPECT_TRUE(Cp1252::canEncode(u"€ñÁ"_s));
 }

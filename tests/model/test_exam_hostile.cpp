@@ -8,6 +8,7 @@
 
 using namespace kp;
 using namespace kp::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -59,16 +60,16 @@ TEST(HostileExam, EveryTruncationOrNonFileFailsWithoutCrashing) {
         ASSERT_FALSE(files.load(whole.left(n), e)) << "cut at " << n;
         ASSERT_FALSE(e.errorString().isEmpty()) << "cut at " << n;
     }
-    for (const QString& path : {QStringLiteral("/nonexistent/examen.kxt"), files.path(QString()),
-                                QStringLiteral("/dev/zero")})
+    for (const QString& path :
+         {u"/nonexistent/examen.kxt"_s, files.path(QString()), u"/dev/zero"_s})
         EXPECT_FALSE(full.Cargar(path)) << "neither a missing file, a folder nor an endless device";
 }
 
 TEST(HostileExam, BrokenFieldsFailWithTheirOwnReason) {
     // The reason shows the bounds check itself failed, not an allocation caught later.
-    const QString pastEnd = QStringLiteral("final|caben|termina");
-    const QString notNumber = QStringLiteral("no es un número");
-    const QString tooBig = QStringLiteral("fuera de rango");
+    const QString pastEnd = u"final|caben|termina"_s;
+    const QString notNumber = u"no es un número"_s;
+    const QString tooBig = u"fuera de rango"_s;
     const struct {
         const char* name;
         QByteArray Parts::*field;

@@ -10,6 +10,7 @@
 
 using namespace kp;
 using namespace kp::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -23,10 +24,10 @@ const QByteArray kImage("GIF89a\x00\x01\x02 imagen \r\n\x1a", 20);
 KipsaPrubex fullExam(const ExamFiles& files, bool asLoaded = false) {
     const auto blanks = [&](const QString& s) { return asLoaded ? s.trimmed() : s; };
     KipsaPrubex e;
-    e.setIdExamen(blanks(QStringLiteral("  EX-1  ")));
-    e.setTitulo(blanks(QStringLiteral("Geografía de España ")));
+    e.setIdExamen(blanks(u"  EX-1  "_s));
+    e.setTitulo(blanks(u"Geografía de España "_s));
     for (int i = 1; i <= 5; ++i)
-        e.setDatoAlumno(i, i == 3 ? QString() : blanks(QStringLiteral(" Dato %1").arg(i)));
+        e.setDatoAlumno(i, i == 3 ? QString() : blanks(u" Dato %1"_s.arg(i)));
     e.setTipoExamen(1);
     e.setLogoDerecha(true);
     e.setColorFondo(0xC0FFEE);
@@ -34,30 +35,27 @@ KipsaPrubex fullExam(const ExamFiles& files, bool asLoaded = false) {
     e.setMinutosLimite(45);
     e.setMostrarNota(true);
     e.setGuardarArchivoResultados(true);
-    e.setRutaArchivoResultados(QStringLiteral("C:\\resultados\\"));
+    e.setRutaArchivoResultados(u"C:\\resultados\\"_s);
     e.setNotaMaxima(asLoaded ? 7.123f : 7.12345f);
     e.setPenalizacion(0.25f);
     e.setPenalizarBlancas(asLoaded ? 2 : 3);
     e.setTipoPenalizacion(5);
     e.setUnaRespuestaSuficiente(1);
-    e.setArchivoLogo(asLoaded ? QStringLiteral("escudo.png")
-                              : files.write(QStringLiteral("escudo.png"), kLogo));
+    e.setArchivoLogo(asLoaded ? u"escudo.png"_s : files.write(u"escudo.png"_s, kLogo));
     e.setArchivoLogoBinary(asLoaded ? kLogo : QByteArray());
 
-    Pregunta p1 =
-        makeQuestion(QStringLiteral(" id1 "),
-                     {blanks(QStringLiteral(" Madrid")), blanks(QStringLiteral("Toledo "))}, {1});
-    p1.setNombreAutor(QStringLiteral("Ana Núñez"));
-    p1.setLicenciaAutor(QStringLiteral("123-456-7890"));
-    p1.setImagen(asLoaded ? QStringLiteral("mapa.gif") : QStringLiteral("C:\\fotos\\mapa.gif"));
+    Pregunta p1 = makeQuestion(u" id1 "_s, {blanks(u" Madrid"_s), blanks(u"Toledo "_s)}, {1});
+    p1.setNombreAutor(u"Ana Núñez"_s);
+    p1.setLicenciaAutor(u"123-456-7890"_s);
+    p1.setImagen(asLoaded ? u"mapa.gif"_s : u"C:\\fotos\\mapa.gif"_s);
     p1.setImagenBinary(kImage);
     e.Preguntas()->Add(p1);
-    e.Preguntas()->Add(makeQuestion(QStringLiteral("id2"), {QStringLiteral("Verdadero")}, {1}));
-    e.Preguntas()->Add(makeQuestion(QStringLiteral("id3"), {}));
-    const QString id1 = blanks(QStringLiteral(" id1 "));
-    addSeries(e, 1, {id1, QStringLiteral("id2"), QStringLiteral("id3")});
-    addSeries(e, 7, {QStringLiteral("id3"), id1});
-    e.setArchivoSalida(files.path(QStringLiteral("salida.kxt")));
+    e.Preguntas()->Add(makeQuestion(u"id2"_s, {u"Verdadero"_s}, {1}));
+    e.Preguntas()->Add(makeQuestion(u"id3"_s, {}));
+    const QString id1 = blanks(u" id1 "_s);
+    addSeries(e, 1, {id1, u"id2"_s, u"id3"_s});
+    addSeries(e, 7, {u"id3"_s, id1});
+    e.setArchivoSalida(files.path(u"salida.kxt"_s));
     return e;
 }
 
@@ -120,10 +118,10 @@ TEST(ExamWriter, RoundTripGivesBackEveryMemberWithOnlyTheFormatsChanges) {
 TEST(ExamWriter, EmptyExamReplacesALongerFileWith270BytesAndFalseFlagsStoredAs2) {
     ExamFiles files;
     KipsaPrubex e;
-    e.setArchivoLogo(QStringLiteral("   "));
-    e.setArchivoSalida(files.write(QStringLiteral("vacio.kxt"), QByteArray(5000, 'x')));
+    e.setArchivoLogo(u"   "_s);
+    e.setArchivoSalida(files.write(u"vacio.kxt"_s, QByteArray(5000, 'x')));
     ASSERT_TRUE(e.Export()) << e.errorString().toStdString();
-    const QByteArray bytes = files.read(QStringLiteral("vacio.kxt"));
+    const QByteArray bytes = files.read(u"vacio.kxt"_s);
     ASSERT_EQ(bytes.size(), 270) << "no old tail is left";
     EXPECT_EQ(bytes.mid(90, 10), "0000000002") << "LogoDerecha false";
     EXPECT_EQ(bytes.mid(130, 10), "0000000002") << "SoloUnaRespuesta false";
@@ -139,47 +137,43 @@ TEST(ExamWriter, ValuesTheFileCannotHoldAreRefusedBeforeAnythingIsWritten) {
         {"system colour (negative)", [](KipsaPrubex& e) { e.setColorFondo(-2147483643); }},
         {"negative grade", [](KipsaPrubex& e) { e.setNotaMaxima(-1); }},
         {"grade too large for thousandths", [](KipsaPrubex& e) { e.setNotaMaxima(3e6f); }},
-        {"text outside Windows-1252",
-         [](KipsaPrubex& e) { e.setTitulo(QString::fromUtf16(u"Examen 漢字")); }},
+        {"text outside Windows-1252", [](KipsaPrubex& e) { e.setTitulo(u"Examen 漢字"_s); }},
         {"two identifiers equal once trimmed",
-         [](KipsaPrubex& e) { e.Preguntas()->Item(2)->setId(QStringLiteral("ID1")); }},
+         [](KipsaPrubex& e) { e.Preguntas()->Item(2)->setId(u"ID1"_s); }},
         {"a question twice in a series",
          [](KipsaPrubex& e) {
-             e.Series()->Item(1)->PreguntasSerie()->Item(2)->setIdPreguntaExamen(
-                 QStringLiteral("id1"));
+             e.Series()->Item(1)->PreguntasSerie()->Item(2)->setIdPreguntaExamen(u"id1"_s);
          }},
         {"more answers than a 16-bit count",
          [](KipsaPrubex& e) {
              Respuesta r;
              r.setNumero(1);
              for (int i = 1; i <= 32768; ++i) {
-                 r.setKey(QStringLiteral("r%1").arg(i));
+                 r.setKey(u"r%1"_s.arg(i));
                  e.Preguntas()->Item(3)->respuestas()->Add(r);
              }
          }},
-        {"missing logo file",
-         [](KipsaPrubex& e) { e.setArchivoLogo(QStringLiteral("/nonexistent/logo.png")); }},
+        {"missing logo file", [](KipsaPrubex& e) { e.setArchivoLogo(u"/nonexistent/logo.png"_s); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ExamFiles files;
         KipsaPrubex e = fullExam(files);
-        files.write(QStringLiteral("salida.kxt"), "previous content");
+        files.write(u"salida.kxt"_s, "previous content");
         c.breakIt(e);
         EXPECT_FALSE(e.Export());
         EXPECT_FALSE(e.errorString().isEmpty());
-        EXPECT_EQ(files.read(QStringLiteral("salida.kxt")), "previous content");
+        EXPECT_EQ(files.read(u"salida.kxt"_s), "previous content");
     }
 }
 
 TEST(QuestionRecord, StandaloneGuardarRoundTripsAndAFailedWritePutsThePreviousFileBack) {
     ExamFiles files;
-    Pregunta p =
-        makeQuestion(QStringLiteral("Q9 "), {QStringLiteral("sí"), QStringLiteral("no")}, {2});
-    p.setImagen(QStringLiteral("dir/foto.png"));
+    Pregunta p = makeQuestion(u"Q9 "_s, {u"sí"_s, u"no"_s}, {2});
+    p.setImagen(u"dir/foto.png"_s);
     p.setImagenBinary(kImage);
-    p.setRuta(files.write(QStringLiteral("q.kpr"), "old"));
-    files.write(QStringLiteral("q.kpr_TMP"), "stale backup");
+    p.setRuta(files.write(u"q.kpr"_s, "old"));
+    files.write(u"q.kpr_TMP"_s, "stale backup");
     p.Guardar();
     Pregunta back;
     back.setRuta(p.Ruta());
@@ -188,25 +182,25 @@ TEST(QuestionRecord, StandaloneGuardarRoundTripsAndAFailedWritePutsThePreviousFi
     EXPECT_TRUE(back.respuestas()->Item(2)->Correcta());
     EXPECT_EQ(back.Imagen(), u"foto.png");
     EXPECT_EQ(back.ImagenBinary(), kImage);
-    const QByteArray previous = files.read(QStringLiteral("q.kpr"));
+    const QByteArray previous = files.read(u"q.kpr"_s);
 
     p.setImagenBinary(QByteArray(64 * 1024, 'i'));
     EXPECT_EQ(guardarWithin(4096, p), KpError::WriteQuestion);
-    EXPECT_EQ(files.read(QStringLiteral("q.kpr")), previous);
-    EXPECT_EQ(QDir(files.path({})).entryList(QDir::Files), QStringList{QStringLiteral("q.kpr")})
+    EXPECT_EQ(files.read(u"q.kpr"_s), previous);
+    EXPECT_EQ(QDir(files.path({})).entryList(QDir::Files), QStringList{u"q.kpr"_s})
         << "no half-written file, backup or stale backup is left behind";
-    p.setRuta(files.path(QStringLiteral("nuevo.kpr")));
+    p.setRuta(files.path(u"nuevo.kpr"_s));
     EXPECT_EQ(guardarWithin(4096, p), KpError::WriteQuestion);
     EXPECT_FALSE(QFileInfo::exists(p.Ruta())) << "without a previous file, none is left";
 }
 
 TEST(QuestionRecord, ExportImgNeverWritesOutsideTheFolder) {
     ExamFiles files;
-    QDir(files.path({})).mkpath(QStringLiteral("imgs"));
+    QDir(files.path({})).mkpath(u"imgs"_s);
     Pregunta p;
-    p.setImagen(QStringLiteral("../fuera.png"));
+    p.setImagen(u"../fuera.png"_s);
     p.setImagenBinary(kImage);
-    p.ExportImg(files.path(QStringLiteral("imgs")));
-    EXPECT_FALSE(QFileInfo::exists(files.path(QStringLiteral("fuera.png"))));
-    EXPECT_EQ(files.read(QStringLiteral("imgs/fuera.png")), kImage);
+    p.ExportImg(files.path(u"imgs"_s));
+    EXPECT_FALSE(QFileInfo::exists(files.path(u"fuera.png"_s)));
+    EXPECT_EQ(files.read(u"imgs/fuera.png"_s), kImage);
 }

@@ -8,6 +8,7 @@
 
 using namespace kp;
 using namespace kp::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -29,16 +30,13 @@ TEST(Shuffle, EveryOrderComesFromOneSequenceOfDrawsAndAnswersKeepTextAndFlag) {
     std::set<QStringList> orders;
     for (int k1 = 1; k1 <= 3; ++k1)
         for (int k2 = 1; k2 <= 2; ++k2) {
-            Pregunta p = makeQuestion(QStringLiteral("q"),
-                                      {QStringLiteral("a"), QStringLiteral("b"),
-                                       QStringLiteral("c"), QStringLiteral("d")},
-                                      {3});
-            p.respuestas()->Remove(QStringLiteral("respuesta1")); // keys no longer 1 to N
+            Pregunta p = makeQuestion(u"q"_s, {u"a"_s, u"b"_s, u"c"_s, u"d"_s}, {3});
+            p.respuestas()->Remove(u"respuesta1"_s); // keys no longer 1 to N
             FakeRandom random{drawFor(k1, 3), drawFor(k2, 2), 0.0};
             p.enredaRespuestas(random);
             orders.insert(texts(p));
             for (int i = 1; i <= 3; ++i) {
-                const auto r = p.respuestas()->Item(QStringLiteral("respuesta%1").arg(i));
+                const auto r = p.respuestas()->Item(u"respuesta%1"_s.arg(i));
                 EXPECT_EQ(r->Numero(), i);
                 EXPECT_EQ(r->Correcta(), r->Texto() == u"c");
             }

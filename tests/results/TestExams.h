@@ -9,16 +9,18 @@
 
 namespace kp::test {
 
+using namespace Qt::StringLiterals;
+
 // Adds question `id` with answers numbered 1..answers, those in `right` marked right.
 inline void addQuestion(KipsaPrubex& exam, const QString& id, int answers,
                         std::initializer_list<int> right) {
     Pregunta p;
     p.setId(id);
-    p.setKey(QStringLiteral("pregunta") + id.trimmed());
+    p.setKey(u"pregunta"_s + id.trimmed());
     for (int i = 1; i <= answers; ++i) {
         Respuesta r;
         r.setNumero(static_cast<qint16>(i));
-        r.setKey(QStringLiteral("respuesta%1").arg(i));
+        r.setKey(u"respuesta%1"_s.arg(i));
         r.setCorrecta(std::find(right.begin(), right.end(), i) != right.end());
         p.respuestas()->Add(r);
     }
@@ -29,10 +31,10 @@ inline void addQuestion(KipsaPrubex& exam, const QString& id, int answers,
 inline void addSeries(KipsaPrubex& exam, qint16 numero, const QStringList& ids) {
     Serie s;
     s.setNumero(numero);
-    s.setKey(QStringLiteral("serie%1").arg(numero));
+    s.setKey(u"serie%1"_s.arg(numero));
     for (qsizetype i = 0; i < ids.size(); ++i)
         s.PreguntasSerie()->Add(ids[i], static_cast<qint16>(i + 1), 1,
-                                QStringLiteral("pregunta") + ids[i].trimmed());
+                                u"pregunta"_s + ids[i].trimmed());
     exam.Series()->Add(s);
 }
 
@@ -40,7 +42,7 @@ inline void addSeries(KipsaPrubex& exam, qint16 numero, const QStringList& ids) 
 inline void mark(KipsaResult& result, qint16 position, std::initializer_list<int> answers) {
     for (const int a : answers)
         result.RespuestasKipsa()->Add(position, static_cast<qint16>(a),
-                                      QStringLiteral("respuesta%1_%2").arg(position).arg(a));
+                                      u"respuesta%1_%2"_s.arg(position).arg(a));
 }
 
 } // namespace kp::test

@@ -9,6 +9,7 @@
 
 using namespace kp;
 using namespace kp::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -19,7 +20,7 @@ KipsaPrubex multipleChoice(int n, std::initializer_list<int> right) {
     exam.setNotaMaxima(10);
     QStringList ids;
     for (int i = 1; i <= n; ++i) {
-        ids << QStringLiteral("q%1").arg(i);
+        ids << u"q%1"_s.arg(i);
         addQuestion(exam, ids.back(), 4, right);
     }
     addSeries(exam, 1, ids);
@@ -76,8 +77,8 @@ TEST(Correccion, EachQuestionIsRightWrongOrBlank) {
             exam.setTipoExamen(c.tipo);
             exam.setUnaRespuestaSuficiente(oneEnough);
             if (c.answers >= 0)
-                addQuestion(exam, QStringLiteral("q"), c.answers, c.right);
-            addSeries(exam, 1, {QStringLiteral("q")});
+                addQuestion(exam, u"q"_s, c.answers, c.right);
+            addSeries(exam, 1, {u"q"_s});
             KipsaResult result;
             mark(result, 1, c.marks);
             EXPECT_EQ(verdict(exam, result), oneEnough ? c.oneEnough : c.strict);
@@ -126,7 +127,7 @@ TEST(Correccion, SeventeenRightStayBelowTenAndNoQuestionsOrNoExamGiveZero) {
     KipsaResult result;
     for (qint16 i = 1; i <= 17; ++i)
         mark(result, i, {1});
-    EXPECT_EQ(TruncaDecimales(notaOf(exam, result, 17), QStringLiteral("2")), u"9,99");
+    EXPECT_EQ(TruncaDecimales(notaOf(exam, result, 17), u"2"_s), u"9,99");
     EXPECT_EQ(notaOf(exam, result, 0), 0.0f) << "no questions: no division by zero";
     qint16 acertadas = -1, falladas = -1, blancas = -1;
     EXPECT_EQ(DameNota(ExamState(), acertadas, falladas, blancas), 0.0f) << "no exam";
@@ -134,16 +135,15 @@ TEST(Correccion, SeventeenRightStayBelowTenAndNoQuestionsOrNoExamGiveZero) {
 
 TEST(Correccion, ChosenSeriesIsAPositionAndTheLastSlotOfAnOrdenWins) {
     KipsaPrubex exam;
-    addQuestion(exam, QStringLiteral("a"), 2, {1});
-    addQuestion(exam, QStringLiteral("b"), 2, {2});
-    addSeries(exam, 9, {QStringLiteral("a")});
-    addSeries(exam, 3, {QStringLiteral("b")});
+    addQuestion(exam, u"a"_s, 2, {1});
+    addQuestion(exam, u"b"_s, 2, {2});
+    addSeries(exam, 9, {u"a"_s});
+    addSeries(exam, 3, {u"b"_s});
     KipsaResult result;
     mark(result, 1, {2});
     EXPECT_EQ(CorrijePreguntaTest(exam, result, 2, 1), A);
     EXPECT_EQ(CorrijePreguntaTest(exam, result, 7, 1), F) << "no series at that position";
-    exam.Series()->Item(1)->PreguntasSerie()->Add(QStringLiteral(" b "), 1, 1,
-                                                  QStringLiteral("preguntab"));
+    exam.Series()->Item(1)->PreguntasSerie()->Add(u" b "_s, 1, 1, u"preguntab"_s);
     EXPECT_EQ(CorrijePreguntaTest(exam, result, 1, 1), A);
 }
 

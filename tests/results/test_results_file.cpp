@@ -9,6 +9,7 @@
 
 using namespace kp;
 using namespace kp::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -30,17 +31,17 @@ struct SmallRun {
 
     SmallRun() {
         exam.setTipoExamen(2); // every record carries the exam kind
-        exam.setDatoAlumno(1, QStringLiteral("Nombre"));
-        exam.setDatoAlumno(2, QStringLiteral(" Apellidos "));
-        exam.setDatoAlumno(5, QStringLiteral("Curso"));
-        result.setIdExamen(QStringLiteral("  EX-1 "));
+        exam.setDatoAlumno(1, u"Nombre"_s);
+        exam.setDatoAlumno(2, u" Apellidos "_s);
+        exam.setDatoAlumno(5, u"Curso"_s);
+        result.setIdExamen(u"  EX-1 "_s);
         result.setSerie(2);
-        result.setDatoAlumno(1, QStringLiteral("Ana"));
-        result.setDatoAlumno(2, QString::fromUtf16(u" Pérez"));
-        result.setDatoAlumno(5, QString::fromUtf16(u"3ºB  "));
+        result.setDatoAlumno(1, u"Ana"_s);
+        result.setDatoAlumno(2, u" Pérez"_s);
+        result.setDatoAlumno(5, u"3ºB  "_s);
         // Question 1: 4 marked, 2 marked, 4 unmarked and marked again -> "2;4;".
         mark(result, 1, {4, 2});
-        result.RespuestasKipsa()->Remove(QStringLiteral("respuesta1_4"));
+        result.RespuestasKipsa()->Remove(u"respuesta1_4"_s);
         mark(result, 1, {4});
         mark(result, 3, {1});
         mark(result, 9, {1}); // beyond the question count: not written
@@ -64,7 +65,7 @@ const QByteArray kSmallRunBytes = QByteArrayLiteral(
 TEST(ResultsFile, SmallRunIsWrittenByteForByteOverALongerFile) {
     QTemporaryDir dir;
     SmallRun run;
-    run.result.setArchivoSalida(dir.filePath(QStringLiteral("ana.kxa")));
+    run.result.setArchivoSalida(dir.filePath(u"ana.kxa"_s));
     writeFile(run.result.ArchivoSalida(), QByteArray(4096, 'x'));
     ASSERT_TRUE(run.result.Guardar(run.exam, 3));
     EXPECT_EQ(readAll(run.result.ArchivoSalida()), kSmallRunBytes);
@@ -73,12 +74,11 @@ TEST(ResultsFile, SmallRunIsWrittenByteForByteOverALongerFile) {
 
 TEST(ResultsFile, FailedWritesLeaveTheEarlierFileIntact) {
     QTemporaryDir dir;
-    writeFile(dir.filePath(QStringLiteral("plain")), "x");
-    QDir(dir.path()).mkdir(QStringLiteral("carpeta.kxa"));
+    writeFile(dir.filePath(u"plain"_s), "x");
+    QDir(dir.path()).mkdir(u"carpeta.kxa"_s);
     // No path, a file as the folder, a folder at the target, a missing folder.
-    for (const QString& path :
-         {QString(), dir.filePath(QStringLiteral("plain/r.kxa")),
-          dir.filePath(QStringLiteral("carpeta.kxa")), dir.filePath(QStringLiteral("no/r.kxa"))}) {
+    for (const QString& path : {QString(), dir.filePath(u"plain/r.kxa"_s),
+                                dir.filePath(u"carpeta.kxa"_s), dir.filePath(u"no/r.kxa"_s)}) {
         SmallRun run;
         run.result.setArchivoSalida(path);
         EXPECT_FALSE(run.result.Guardar(run.exam, 3)) << path.toStdString();
@@ -86,7 +86,7 @@ TEST(ResultsFile, FailedWritesLeaveTheEarlierFileIntact) {
 
     // Files may grow to 64 bytes only, so the longer new content fails while being written, as
     // on a full disk (tests run as root: permissions would not stop the write).
-    const QString path = dir.filePath(QStringLiteral("r.kxa"));
+    const QString path = dir.filePath(u"r.kxa"_s);
     const QByteArray earlier("0000000300 an earlier, complete results file");
     writeFile(path, earlier);
     rlimit old{};

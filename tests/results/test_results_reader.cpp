@@ -5,6 +5,7 @@
 
 using namespace kp;
 using namespace kp::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -12,7 +13,7 @@ namespace {
 std::string marksOf(const KipsaResult& r) {
     QStringList out;
     for (const auto& e : *r.RespuestasKipsa())
-        out << QStringLiteral("%1:%2").arg(e->NumPregunta()).arg(e->NumRespuesta());
+        out << u"%1:%2"_s.arg(e->NumPregunta()).arg(e->NumRespuesta());
     return out.join(u' ').toStdString();
 }
 
@@ -30,11 +31,11 @@ QByteArray record(const QByteArray& answers, const QByteArray& position = "00000
 
 TEST(ResultsReader, ReadsBackWhatGuardarWritesAndNoTruncationOfIt) {
     KipsaPrubex exam;
-    exam.setDatoAlumno(3, QStringLiteral("DNI"));
+    exam.setDatoAlumno(3, u"DNI"_s);
     KipsaResult written;
-    written.setIdExamen(QStringLiteral("EX-9"));
+    written.setIdExamen(u"EX-9"_s);
     written.setSerie(-4);
-    written.setDatoAlumno(3, QString::fromUtf16(u"12345678Z €"));
+    written.setDatoAlumno(3, u"12345678Z €"_s);
     mark(written, 3, {4, 1});
     mark(written, 1, {2});
 
@@ -47,7 +48,7 @@ TEST(ResultsReader, ReadsBackWhatGuardarWritesAndNoTruncationOfIt) {
     const KipsaResult& read = reader.result();
     EXPECT_EQ(read.IdExamen(), u"EX-9");
     EXPECT_EQ(read.Serie(), -4);
-    EXPECT_EQ(read.DatoAlumno(3), QString::fromUtf16(u"12345678Z €"));
+    EXPECT_EQ(read.DatoAlumno(3), u"12345678Z €"_s);
     EXPECT_EQ(reader.label(3), u"DNI");
     EXPECT_EQ(reader.questionCount(), 3);
     // Rebuilt in file order: question by question, each in the order it was marked.

@@ -158,8 +158,7 @@ TEST(KxtBuild, ProblemsNameTheirJsonPathAndWriteNoFileAndUsageErrorsExit2) {
         SCOPED_TRACE(c.json.constData());
         ToolFiles files;
         const QString target = files.path(u"examen.kxt"_s);
-        const CommandRun r =
-            kxt(runBuild, {files.write(u"e.json"_s, c.json), QStringLiteral("-o"), target});
+        const CommandRun r = kxt(runBuild, {files.write(u"e.json"_s, c.json), u"-o"_s, target});
         EXPECT_EQ(r.status, 1);
         EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.message))) << r.err.toStdString();
         EXPECT_FALSE(QFile::exists(target));
