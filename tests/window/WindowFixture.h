@@ -4,7 +4,6 @@
 #include "FakeClock.h"
 #include "FakePrompts.h"
 #include "FakeRandom.h"
-#include "startup/ExamState.h"
 #include "window/ImageBox.h"
 #include "window/RichTextBox.h"
 #include "window/frmMain.h"
@@ -14,7 +13,6 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFrame>
-#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -22,7 +20,6 @@
 #include <QThread>
 #include <QTimer>
 #include <gtest/gtest.h>
-#include <memory>
 #include <ostream>
 
 namespace kp {
@@ -36,14 +33,22 @@ inline void PrintTo(const TwipsBox& b, std::ostream* os) {
 namespace kp::test {
 
 // The bytes of a picture file of the given size in pixels (one pixel is 15 twips).
-inline QByteArray pictureBytes(int width, int height, const char* format = "PNG") {
+inline QByteArray pictureBytes(int width, int height) {
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(Qt::darkCyan);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
+    image.save(&buffer, "PNG");
     return bytes;
+}
+
+// Boxes equal to the hundredth of a twip.
+inline void expectNear(const TwipsBox& actual, const TwipsBox& expected) {
+    EXPECT_NEAR(actual.left, expected.left, 0.01);
+    EXPECT_NEAR(actual.top, expected.top, 0.01);
+    EXPECT_NEAR(actual.width, expected.width, 0.01);
+    EXPECT_NEAR(actual.height, expected.height, 0.01);
 }
 
 // Lets events run until the condition holds or two seconds have passed.
@@ -68,18 +73,13 @@ protected:
     FakeRandom random;
     std::unique_ptr<frmMain> w;
 
-    void SetUp() override {
-        w = std::make_unique<frmMain>(state, prompts, clock, random);
-        w->setClientSizeTwips(frmMain::DesignedClientWidth, frmMain::DesignedClientHeight);
-    }
-    void TearDown() override { w.reset(); }
+    void SetUp() override { renew(); }
 
     // A fresh window with nothing asked yet, for each row of a table.
     void renew(double clientHeight = frmMain::DesignedClientHeight) {
         w = std::make_unique<frmMain>(state, prompts, clock, random);
         w->setClientSizeTwips(frmMain::DesignedClientWidth, clientHeight);
         prompts.messages.clear();
-        prompts.fileDialogs.clear();
         prompts.modalWindows.clear();
     }
     // What opening an exam does (the file itself is not needed here).
