@@ -62,17 +62,32 @@ const QByteArray kSmallRunBytes = QByteArrayLiteral(
 
 } // namespace
 
-TEST(ResultsFile, SmallRunIsWrittenByteForByteOverALongerFile) {
+TEST(ResultsFile, SmallRunIsWrittenByteForByteOverALongerFileAndAFailedRewriteKeepsIt) {
     QTemporaryDir dir;
     SmallRun run;
-    run.result.setArchivoSalida(dir.filePath(u"ana.kxa"_s));
-    writeFile(run.result.ArchivoSalida(), QByteArray(4096, 'x'));
+    const QString path = dir.filePath(u"ana.kxa"_s);
+    run.result.setArchivoSalida(path);
+    writeFile(path, QByteArray(4096, 'x'));
     ASSERT_TRUE(run.result.Guardar(run.exam, 3));
-    EXPECT_EQ(readAll(run.result.ArchivoSalida()), kSmallRunBytes);
+    EXPECT_EQ(readAll(path), kSmallRunBytes);
+
+    // Files may grow to 64 bytes only, so writing again fails midway, as on a full disk (tests
+    // run as root: permissions would not stop the write).
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 64;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool rewritten = run.result.Guardar(run.exam, 3);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(rewritten);
+    EXPECT_EQ(readAll(path), kSmallRunBytes);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1) << "no temporary is left";
 }
 
-TEST(ResultsFile, FailedWritesLeaveTheEarlierFileIntact) {
+TEST(ResultsFile, UnwritableTargetsFail) {
     QTemporaryDir dir;
     writeFile(dir.filePath(u"plain"_s), "x");
     QDir(dir.path()).mkdir(u"carpeta.kxa"_s);
@@ -83,24 +98,4 @@ TEST(ResultsFile, FailedWritesLeaveTheEarlierFileIntact) {
         run.result.setArchivoSalida(path);
         EXPECT_FALSE(run.result.Guardar(run.exam, 3)) << path.toStdString();
     }
-
-    // Files may grow to 64 bytes only, so the longer new content fails while being written, as
-    // on a full disk (tests run as root: permissions would not stop the write).
-    const QString path = dir.filePath(u"r.kxa"_s);
-    const QByteArray earlier("0000000300 an earlier, complete results file");
-    writeFile(path, earlier);
-    rlimit old{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 64;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    SmallRun run;
-    run.result.setArchivoSalida(path);
-    const bool written = run.result.Guardar(run.exam, 3);
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
-    EXPECT_FALSE(written);
-    EXPECT_EQ(readAll(path), earlier);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2) << "plain and r.kxa only";
 }
