@@ -105,26 +105,19 @@ TEST_F(Page, RowsFollowAnswerNumbersAndTrueFalseShowsTwoUnnumberedRows) {
     }
 }
 
-// Twelve answers end at y = 1665 + 12 * 735 = 10485; each question starts at the top.
+// Twelve answers end at y = 1665 + 12 * 735 = 10485; the viewport is the client height less
+// 2685 + 120. Range, small and large steps are rounded half to even: 258.5 down to 258 and
+// 861.67 up to 862 at 10705, 257.5 up to 258 at 10715. Each question starts at the top.
 TEST_F(Page, TallPageGetsRangeAndStepsRoundedHalfToEven) {
-    const struct {
-        const char* name;
-        double clientHeight; // the viewport is this less 2685 + 120
-        int maximum, smallStep, largeStep;
-    } cases[] = {
-        {"Designed", 10710, 2580, 258, 860},
-        {"HalfGoesDownToEven", 10705, 2585, 258, 862}, // 258.5 down to 258, 861.67 up to 862
-        {"HalfGoesUpToEven", 10715, 2575, 258, 858},   // 257.5 up to 258
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        renew(c.clientHeight);
+    for (const auto& [height, range] : {std::pair{10710.0, std::tuple{2580, 258, 860}},
+                                        {10705.0, std::tuple{2585, 258, 862}},
+                                        {10715.0, std::tuple{2575, 258, 858}}}) {
+        SCOPED_TRACE(height);
+        renew(height);
         openAndStart(ExamBuilder::simple(2, 12).build());
-        EXPECT_TRUE(shown(w->Scroll));
-        EXPECT_EQ(box(w->frmExamen).height, 10485);
-        EXPECT_EQ(w->Scroll->maximum(), c.maximum);
-        EXPECT_EQ(w->Scroll->singleStep(), c.smallStep);
-        EXPECT_EQ(w->Scroll->pageStep(), c.largeStep);
+        EXPECT_TRUE(shown(w->Scroll) && box(w->frmExamen).height == 10485);
+        EXPECT_EQ(std::tuple(w->Scroll->maximum(), w->Scroll->singleStep(), w->Scroll->pageStep()),
+                  range);
         w->Scroll->setValue(1000);
         EXPECT_EQ(box(w->frmExamen).top, -1000);
         w->ShowPregunta(2);
