@@ -22,6 +22,7 @@ bool fail(QString* error, const QString& message) {
     return false;
 }
 
+// Drawn questions keep the identifier as the topic stores it; fixed rules use ClavePregunta.
 QString slotKey(const QString& id) {
     return QStringLiteral("pregunta") + id;
 }
@@ -115,7 +116,7 @@ bool Genera(Serie& serie, const genTemas& GenTemasTmp, const genNormas& GenNorma
                     return fail(
                         error, QStringLiteral("Demasiadas preguntas en el bloque %1.").arg(bloque));
                 serie.PreguntasSerie()->Add(norma->IdPregunta(), posicion, bloque,
-                                            slotKey(TrimBlanks(norma->IdPregunta())));
+                                            ClavePregunta(norma->IdPregunta()));
                 ++posicion;
             }
             for (const auto& norma : GenNormasTmp) {

@@ -61,6 +61,24 @@ bool ByteCursor::wholeNumber(const QByteArray& field, double& value) {
     return true;
 }
 
+bool ByteCursor::paddedNumber(const QByteArray& field, double& value) {
+    qsizetype i = 0;
+    while (i < field.size() - 1 && field[i] == '0')
+        ++i;
+    const bool negative = i < field.size() && field[i] == '-';
+    if (negative)
+        ++i;
+    const qsizetype digitsFrom = i;
+    while (i < field.size() && isDigit(field[i]))
+        ++i;
+    if (i == digitsFrom || i != field.size())
+        return false;
+    value = leadingNumber(field.mid(digitsFrom));
+    if (negative)
+        value = -value;
+    return true;
+}
+
 QByteArray ByteCursor::take(qsizetype n, const char* what) {
     if (n < 0 || n > remaining())
         throw KpError(KpError::PastEnd, QStringLiteral("el archivo termina antes de %1 "
@@ -79,7 +97,7 @@ double ByteCursor::number(Number rule) {
     if (rule == Number::Leading)
         return leadingNumber(field);
     double value = 0;
-    if (!wholeNumber(field, value))
+    if (!(rule == Number::Whole ? wholeNumber(field, value) : paddedNumber(field, value)))
         throw KpError(KpError::TypeMismatch, QStringLiteral("el campo de la posición %1 no es un "
                                                             "número")
                                                  .arg(at + 1));

@@ -21,8 +21,9 @@ public:
     qsizetype remaining() const { return bytes_.size() - pos_; }
 
     // How a decimal field is read: some fields take their leading number, others must hold a
-    // number and nothing else.
-    enum class Number { Leading, Whole };
+    // number and nothing else; results files hold exactly what RellenaCeros writes (zeros, then
+    // the number's text, a minus sign included).
+    enum class Number { Leading, Whole, Padded };
 
     // The next decimal field as a number (not yet narrowed).
     double number(Number rule);
@@ -46,6 +47,8 @@ public:
     static double leadingNumber(const QByteArray& field);
     // The field as a whole number (blanks around it and a sign allowed); false when it is not.
     static bool wholeNumber(const QByteArray& field, double& value);
+    // The field as RellenaCeros writes a number; false when it is not shaped so.
+    static bool paddedNumber(const QByteArray& field, double& value);
 
 private:
     QByteArray take(qsizetype n, const char* what);

@@ -32,9 +32,9 @@ qint64 FieldWriter::thousandths(float value, const QString& what) {
 }
 
 void FieldWriter::raw(const QByteArray& bytes) {
-    if (device_.write(bytes) != bytes.size())
+    if (device_ && device_->write(bytes) != bytes.size())
         throw KpError(KpError::FileAccess,
-                      QStringLiteral("error al escribir: ") + device_.errorString());
+                      QStringLiteral("error al escribir: ") + device_->errorString());
 }
 
 void FieldWriter::decimal(qint64 value) {

@@ -8,14 +8,15 @@ class QIODevice;
 namespace kp {
 
 // Writes the fields of the exam file format to a device. Values a field cannot hold are refused
-// with KpError::BadValue; a failed write raises KpError::FileAccess. The check functions let a
-// caller refuse a whole record before it writes its first byte.
+// with KpError::BadValue; a failed write raises KpError::FileAccess. A writer without a device
+// only checks: running a record through one first refuses it before its first byte is written.
 class FieldWriter {
 public:
     // The largest value of a 10-character decimal field.
     static constexpr qint64 kMaxDecimal = 9999999999LL;
 
-    explicit FieldWriter(QIODevice& device) : device_(device) {}
+    FieldWriter() = default;
+    explicit FieldWriter(QIODevice& device) : device_(&device) {}
 
     void decimal(qint64 value);
     // A text field: the text is trimmed of blanks unless untrimmed is set (the question Id).
@@ -33,7 +34,7 @@ public:
 private:
     void raw(const QByteArray& bytes);
 
-    QIODevice& device_;
+    QIODevice* device_ = nullptr;
 };
 
 } // namespace kp

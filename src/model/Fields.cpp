@@ -14,6 +14,10 @@ QString DameNombreArchivo(const QString& path) {
     return path.mid(cut + 1);
 }
 
+QString ClavePregunta(const QString& id) {
+    return QStringLiteral("pregunta") + TrimBlanks(id);
+}
+
 QString TrimBlanks(const QString& text) {
     qsizetype first = 0;
     qsizetype last = text.size();

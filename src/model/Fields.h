@@ -12,6 +12,10 @@ QString RellenaCeros(qint32 n);
 // from Windows, so the backslash is a separator here too, besides this system's slash.
 QString DameNombreArchivo(const QString& path);
 
+// Key of a question in Preguntas and of its slots in PreguntasSerie: "pregunta" and the
+// identifier trimmed of blanks.
+QString ClavePregunta(const QString& id);
+
 // The text without blanks (spaces only, not tabs or line breaks) at both ends, the way the
 // exam tools trim keys and stored texts.
 QString TrimBlanks(const QString& text);

@@ -27,6 +27,18 @@ const std::shared_ptr<kp::Preguntas>& KipsaPrubex::Preguntas() const {
     return preguntas_;
 }
 
+std::vector<std::shared_ptr<Pregunta>> KipsaPrubex::PreguntasEnOrden(qint16 serie,
+                                                                     double orden) const {
+    std::vector<std::shared_ptr<Pregunta>> found;
+    if (serie < 1 || serie > Series()->Count())
+        return found;
+    for (const auto& slot : *Series()->Item(serie)->PreguntasSerie())
+        if (slot->Orden() == orden)
+            if (auto p = Preguntas()->find(ClavePregunta(slot->IdPreguntaExamen())))
+                found.push_back(std::move(p));
+    return found;
+}
+
 void KipsaPrubex::fail(int code, const QString& message) {
     errorCode_ = code;
     errorString_ = message;
@@ -101,7 +113,7 @@ void KipsaPrubex::readFile(const QByteArray& bytes) {
         } catch (const KpError& e) {
             throw KpError(e.code(), QStringLiteral("pregunta %1: %2").arg(i).arg(e.message()));
         }
-        p.setKey(QStringLiteral("pregunta") + TrimBlanks(p.Id()));
+        p.setKey(ClavePregunta(p.Id()));
         Preguntas()->Add(p);
     }
     for (int i = 1; i <= series; ++i) {
@@ -114,7 +126,7 @@ void KipsaPrubex::readFile(const QByteArray& bytes) {
             const QString id = in.text();
             const qint16 tipo = in.int16();
             const qint16 orden = in.int16();
-            s.PreguntasSerie()->Add(id, orden, tipo, QStringLiteral("pregunta") + TrimBlanks(id));
+            s.PreguntasSerie()->Add(id, orden, tipo, ClavePregunta(id));
         }
         Series()->Add(s);
     }

@@ -4,13 +4,15 @@
 #include "model/Series.h"
 
 #include <QByteArray>
-#include <QIODevice>
 #include <QString>
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace kp {
+
+class FieldWriter;
 
 // The exam: its settings, questions and series.
 class KipsaPrubex {
@@ -72,6 +74,10 @@ public:
     const std::shared_ptr<kp::Preguntas>& Preguntas() const;
     void setPreguntas(std::shared_ptr<kp::Preguntas> v) { preguntas_ = std::move(v); }
 
+    // The questions shown as number orden of the series at 1-based position serie, in slot
+    // order. Slots whose question the exam lacks are left out; a missing series gives none.
+    std::vector<std::shared_ptr<Pregunta>> PreguntasEnOrden(qint16 serie, double orden) const;
+
     // Largest exam file Cargar reads: the whole file is held in memory while it loads, and the
     // format's own positions are 32-bit anyway.
     static constexpr qint64 kMaxFileSize = qint64(1) << 30;
@@ -90,8 +96,8 @@ public:
 
 private:
     void readFile(const QByteArray& bytes);
-    void checkWritable() const;
-    void writeFile(QIODevice& device, const QByteArray& logo) const;
+    void checkLoadsBack() const;
+    void writeFile(FieldWriter& out, const QByteArray& logo) const;
     void fail(int code, const QString& message);
     // Runs a whole-file operation, turning any failure into false and the error members.
     bool wholeFile(const std::function<void()>& operation);

@@ -22,29 +22,9 @@ qint64 flagValue(bool v) {
 
 } // namespace
 
-void KipsaPrubex::checkWritable() const {
-    const auto text = [](const QString& v, const char* name) {
-        FieldWriter::checkText(TrimBlanks(v), QString::fromLatin1(name));
-    };
-    const auto decimal = [](qint64 v, const char* name) {
-        FieldWriter::checkDecimal(v, QString::fromLatin1(name));
-    };
-    text(idExamen_, "IdExamen");
-    text(titulo_, "Titulo");
-    for (const QString& label : datoAlumno_)
-        text(label, "DatoAlumno");
-    text(rutaArchivoResultados_, "RutaArchivoResultados");
-    text(DameNombreArchivo(archivoLogo_), "ArchivoLogo");
-    decimal(tipoExamen_, "TipoExamen");
-    decimal(colorFondo_, "ColorFondo");
-    decimal(colorFuente_, "ColorFuente");
-    decimal(minutosLimite_, "MinutosLimite");
-    decimal(tipoPenalizacion_, "TipoPenalizacion");
-    decimal(unaRespuestaSuficiente_, "UnaRespuestaSuficiente");
-    FieldWriter::thousandths(notaMaxima_, QStringLiteral("NotaMaxima"));
-    FieldWriter::thousandths(penalizacion_, QStringLiteral("Penalizacion"));
-    // What is written must load back: counts within 16 bits, and no two keys that the loader
-    // would build equal from the stored identifiers and numbers.
+// What the fields alone cannot show: the file must load back, so counts stay within 16 bits and
+// no two keys that the loader would build from the stored identifiers and numbers are equal.
+void KipsaPrubex::checkLoadsBack() const {
     const auto count = [](qint64 n, const char* what) {
         if (n > kMaxCount)
             throw KpError(
@@ -61,27 +41,20 @@ void KipsaPrubex::checkWritable() const {
     count(Series()->Count(), "series");
     QSet<QString> questionKeys;
     for (const auto& p : *Preguntas()) {
-        p->checkWritable();
         count(p->respuestas()->Count(), "respuestas");
-        unique(questionKeys, QStringLiteral("pregunta") + TrimBlanks(p->Id()));
+        unique(questionKeys, ClavePregunta(p->Id()));
     }
     QSet<QString> seriesKeys;
     for (const auto& s : *Series()) {
-        decimal(s->Numero(), "Numero de serie");
         unique(seriesKeys, QStringLiteral("serie%1").arg(s->Numero()));
         count(s->PreguntasSerie()->Count(), "preguntas en una serie");
         QSet<QString> slotKeys;
-        for (const auto& slot : *s->PreguntasSerie()) {
-            text(slot->IdPreguntaExamen(), "IdPreguntaExamen");
-            decimal(slot->Tipo(), "Tipo");
-            decimal(slot->Orden(), "Orden");
-            unique(slotKeys, QStringLiteral("pregunta") + TrimBlanks(slot->IdPreguntaExamen()));
-        }
+        for (const auto& slot : *s->PreguntasSerie())
+            unique(slotKeys, ClavePregunta(slot->IdPreguntaExamen()));
     }
 }
 
-void KipsaPrubex::writeFile(QIODevice& device, const QByteArray& logo) const {
-    FieldWriter out(device);
+void KipsaPrubex::writeFile(FieldWriter& out, const QByteArray& logo) const {
     out.decimal(kVersion);
     out.text(idExamen_);
     out.text(titulo_);
@@ -109,7 +82,7 @@ void KipsaPrubex::writeFile(QIODevice& device, const QByteArray& logo) const {
     out.decimal(Preguntas()->Count());
     out.decimal(Series()->Count());
     for (const auto& p : *Preguntas())
-        p->Guardar(device);
+        p->writeRecord(out);
     for (const auto& s : *Series()) {
         out.decimal(s->PreguntasSerie()->Count());
         out.decimal(s->Numero());
@@ -123,17 +96,21 @@ void KipsaPrubex::writeFile(QIODevice& device, const QByteArray& logo) const {
 
 bool KipsaPrubex::Export() {
     return wholeFile([&] {
-        checkWritable();
+        checkLoadsBack();
         // The logo is read from the path the member holds; only its name goes into the file.
         QByteArray logo;
         if (!TrimBlanks(archivoLogo_).isEmpty())
             logo = ByteCursor::readFile(archivoLogo_, kMaxFileSize);
+        // Every field is checked by a dry run before the first byte is written.
+        FieldWriter check;
+        writeFile(check, logo);
         QSaveFile file(archivoSalida_);
         if (archivoSalida_.isEmpty() || !file.open(QIODevice::WriteOnly))
             throw KpError(
                 KpError::FileAccess,
                 QStringLiteral("no se puede crear %1: %2").arg(archivoSalida_, file.errorString()));
-        writeFile(file, logo);
+        FieldWriter out(file);
+        writeFile(out, logo);
         if (!file.commit())
             throw KpError(KpError::FileAccess, QStringLiteral("no se puede escribir %1: %2")
                                                    .arg(archivoSalida_, file.errorString()));

@@ -12,6 +12,7 @@ namespace kp {
 
 class ByteCursor;
 class Clock;
+class FieldWriter;
 class RandomSource;
 
 // A question of the exam with its answers and optional image.
@@ -60,9 +61,8 @@ public:
     // "_TMP" until the new one is complete and putting it back when the write fails. Raises
     // KpError::WriteQuestion.
     void Guardar() const;
-    // Raises KpError::BadValue unless the record can be written as it is: every number fits
-    // a decimal field and every text is Windows-1252.
-    void checkWritable() const;
+    // Writes the record's fields (a writer without a device only checks them).
+    void writeRecord(FieldWriter& out) const;
     // Writes ImagenBinary into Directorio under the image's file name, unless a file of that
     // name is already there. Failures are ignored.
     void ExportImg(const QString& Directorio) const;
@@ -81,7 +81,6 @@ public:
 
 private:
     void readRecord(ByteCursor& in);
-    void writeRecord(QIODevice& device) const;
 
     QByteArray imagenBinary_;
     QString imagen_;

@@ -75,23 +75,7 @@ void Pregunta::Cargar() {
     }
 }
 
-void Pregunta::checkWritable() const {
-    const QString where = QStringLiteral("pregunta ") + id_;
-    FieldWriter::checkText(nombreAutor_, where);
-    FieldWriter::checkText(licenciaAutor_, where);
-    FieldWriter::checkText(id_, where);
-    FieldWriter::checkText(textoPregunta_, where);
-    for (const auto& r : *respuestas()) {
-        FieldWriter::checkDecimal(r->Numero(), where + QStringLiteral(", número de respuesta"));
-        FieldWriter::checkText(r->Texto(), where);
-    }
-    if (!imagen_.isEmpty())
-        FieldWriter::checkText(TrimBlanks(DameNombreArchivo(imagen_)), where);
-}
-
-void Pregunta::writeRecord(QIODevice& device) const {
-    checkWritable();
-    FieldWriter out(device);
+void Pregunta::writeRecord(FieldWriter& out) const {
     out.decimal(kRecordMarker);
     out.text(nombreAutor_);
     out.text(licenciaAutor_);
@@ -115,7 +99,10 @@ void Pregunta::writeRecord(QIODevice& device) const {
 
 void Pregunta::Guardar(QIODevice& device) const {
     try {
-        writeRecord(device);
+        FieldWriter check;
+        writeRecord(check);
+        FieldWriter out(device);
+        writeRecord(out);
     } catch (const std::exception& e) {
         throw KpError(KpError::WriteQuestion, describe(e));
     }
@@ -127,7 +114,8 @@ void Pregunta::Guardar() const {
     try {
         if (ruta_.isEmpty())
             throw KpError(KpError::FileAccess, QStringLiteral("la pregunta no tiene ruta"));
-        checkWritable();
+        FieldWriter check;
+        writeRecord(check);
         if (QFileInfo::exists(ruta_)) {
             if (QFileInfo::exists(backup) && !QFile::remove(backup))
                 throw KpError(KpError::FileAccess, QStringLiteral("no se puede borrar ") + backup);
@@ -141,7 +129,8 @@ void Pregunta::Guardar() const {
             throw KpError(
                 KpError::FileAccess,
                 QStringLiteral("no se puede crear %1: %2").arg(ruta_, file.errorString()));
-        writeRecord(file);
+        FieldWriter out(file);
+        writeRecord(out);
         if (!file.commit())
             throw KpError(
                 KpError::FileAccess,

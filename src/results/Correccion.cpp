@@ -43,7 +43,7 @@ public:
         const auto it = ids_.constFind(position);
         if (it == ids_.constEnd())
             return nullptr;
-        return exam_.Preguntas()->find(QStringLiteral("pregunta") + TrimBlanks(it.value()));
+        return exam_.Preguntas()->find(ClavePregunta(it.value()));
     }
 
 private:

@@ -32,8 +32,7 @@ namespace {
 constexpr qint64 kMax16 = 32767;
 
 std::shared_ptr<Pregunta> examQuestion(const JsonSource& ref, const KipsaPrubex& exam) {
-    const auto question =
-        exam.Preguntas()->find(QStringLiteral("pregunta") + TrimBlanks(ref.string()));
+    const auto question = exam.Preguntas()->find(ClavePregunta(ref.string()));
     if (!question)
         ref.fail(QStringLiteral("no question has the identifier \"%1\"").arg(ref.string()));
     return question;

@@ -23,10 +23,6 @@ constexpr double kMaxGrade = 2147483.0;
 // Largest build source read: descriptions are small; pictures are separate files.
 constexpr qint64 kMaxSourceSize = 64 << 20;
 
-QString keyOf(const QString& id) {
-    return QStringLiteral("pregunta") + TrimBlanks(id);
-}
-
 // The exam's settings that the description may give, with their readers.
 struct Setting {
     const char16_t* name;
@@ -187,16 +183,17 @@ void ExamBuilder::readQuestions(const JsonSource& list, KipsaPrubex& exam) {
         } else {
             // Identifiers made within one second differ only by their random digits: draw
             // again on a clash.
-            for (int tries = 0; tries < 1000 && (p.Id().isEmpty() ||
-                                                 keyPaths_.contains(keyOf(p.Id()).toCaseFolded()));
+            for (int tries = 0;
+                 tries < 1000 &&
+                 (p.Id().isEmpty() || keyPaths_.contains(ClavePregunta(p.Id()).toCaseFolded()));
                  ++tries)
                 p.setId(p.getNewID(clock_, random_));
         }
-        const QString folded = keyOf(p.Id()).toCaseFolded();
+        const QString folded = ClavePregunta(p.Id()).toCaseFolded();
         if (keyPaths_.contains(folded))
             id.fail(QStringLiteral("the same identifier as %1").arg(keyPaths_.value(folded)));
         keyPaths_.insert(folded, q.path());
-        p.setKey(keyOf(p.Id()));
+        p.setKey(ClavePregunta(p.Id()));
 
         const JsonSource imagen = q.member(QStringLiteral("Imagen"));
         if (!imagen.isMissing()) {
@@ -265,7 +262,7 @@ void ExamBuilder::addListedSeries(const JsonSource& ids, Serie& serie,
         ids.fail(QStringLiteral("at most %1 questions").arg(kMax16));
     for (qsizetype k = 0; k < n; ++k) {
         const JsonSource ref = ids.at(k);
-        const auto question = exam.Preguntas()->find(keyOf(ref.string()));
+        const auto question = exam.Preguntas()->find(ClavePregunta(ref.string()));
         if (!question)
             ref.fail(QStringLiteral("no question has the identifier \"%1\"").arg(ref.string()));
         if (serie.PreguntasSerie()->contains(question->Key()))

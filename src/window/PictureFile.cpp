@@ -1,5 +1,7 @@
 #include "window/PictureFile.h"
 
+#include "model/Fields.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -47,10 +49,7 @@ PictureFile::PictureFile(const QString& parentFolder)
 
 QString PictureFile::safeFileName(const QString& storedName) {
     // Only the last component counts: folders and drive letters of either kind of separator go.
-    QString name = storedName.trimmed();
-    const qsizetype cut = std::max(name.lastIndexOf(u'/'), name.lastIndexOf(u'\\'));
-    if (cut >= 0)
-        name = name.mid(cut + 1);
+    QString name = DameNombreArchivo(storedName.trimmed());
     const qsizetype colon = name.lastIndexOf(u':');
     if (colon >= 0)
         name = name.mid(colon + 1);

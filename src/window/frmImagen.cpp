@@ -64,13 +64,8 @@ void frmImagen::ReadyToGo() {
     });
     guarded([&] {
         const double shown = owner_.frmExternoTag().trimmed().toDouble();
-        const auto serie = exam.Series()->Item(static_cast<long>(state_.SerieElegida));
-        for (const auto& slot : *serie->PreguntasSerie()) {
-            if (slot->Orden() != shown)
-                continue;
+        for (const auto& pregunta : exam.PreguntasEnOrden(state_.SerieElegida, shown)) {
             guarded([&] {
-                const auto pregunta =
-                    exam.Preguntas()->Item(u"pregunta"_s + slot->IdPreguntaExamen().trimmed());
                 const QImage picture = pictures_.load(pregunta->ImagenBinary(), pregunta->Imagen());
                 if (!picture.isNull())
                     Imagen->setPicture(picture);

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -71,6 +72,20 @@ void copyPicture(ImageBox* tmpl, ImageBox* img) {
 }
 
 void copyNothing(QWidget*, QWidget*) {}
+
+// The answers that get a row, in the order of their numbers: row j shows the answers numbered j
+// (collection order among equal numbers), for j from 1 to the number of answers. Sorted once,
+// so a question with thousands of answers is not walked once per row.
+std::vector<std::shared_ptr<Respuesta>> answersByNumber(const respuestas& all) {
+    const long count = all.Count();
+    std::vector<std::shared_ptr<Respuesta>> shown;
+    for (const auto& r : all)
+        if (r->Numero() >= 1 && r->Numero() <= count)
+            shown.push_back(r);
+    std::stable_sort(shown.begin(), shown.end(),
+                     [](const auto& a, const auto& b) { return a->Numero() < b->Numero(); });
+    return shown;
+}
 
 } // namespace
 
@@ -143,13 +158,8 @@ void frmMain::ShowPregunta(qint16 n) {
 
     double y = 0;
     guarded([&] {
-        const auto serie = exam.Series()->Item(static_cast<long>(state_.SerieElegida));
-        for (const auto& slot : *serie->PreguntasSerie()) {
-            if (slot->Orden() != n)
-                continue;
+        for (const auto& pregunta : exam.PreguntasEnOrden(state_.SerieElegida, n)) {
             guarded([&] {
-                const auto pregunta =
-                    exam.Preguntas()->Item(u"pregunta"_s + slot->IdPreguntaExamen().trimmed());
                 PreguntaTxt->hide();
                 guarded([&] {
                     PreguntaTxt->setRichText(pregunta->TextoPregunta());
@@ -173,11 +183,8 @@ void frmMain::ShowPregunta(qint16 n) {
                 y = y + layout_.box(PreguntaTxt).height + 250;
 
                 if (exam.TipoExamen() == 1) {
-                    const long count = pregunta->respuestas()->Count();
-                    for (long j = 1; j <= count && j <= std::numeric_limits<qint16>::max(); ++j)
-                        for (const auto& r : *pregunta->respuestas())
-                            if (r->Numero() == j)
-                                buildRow(static_cast<int>(j), r->Texto(), true, y);
+                    for (const auto& r : answersByNumber(*pregunta->respuestas()))
+                        buildRow(r->Numero(), r->Texto(), true, y);
                 } else {
                     buildRow(1, u"Verdadero"_s, false, y);
                     buildRow(2, u"Falso"_s, false, y);

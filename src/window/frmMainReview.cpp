@@ -33,14 +33,7 @@ void frmMain::MostrarFallos() {
         const double n = frmExternoTag().trimmed().toDouble(&ok);
         if (!ok)
             return;
-        const auto serie = exam.Series()->Item(state_.SerieElegida);
-        for (const auto& slot : *serie->PreguntasSerie()) {
-            if (slot->Orden() != n)
-                continue;
-            const auto question =
-                exam.Preguntas()->find(u"pregunta"_s + slot->IdPreguntaExamen().trimmed());
-            if (!question)
-                continue;
+        for (const auto& question : exam.PreguntasEnOrden(state_.SerieElegida, n)) {
             if (exam.TipoExamen() == 1)
                 reviewMultipleChoice(*question);
             else

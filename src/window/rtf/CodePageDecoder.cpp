@@ -1,15 +1,11 @@
 #include "window/rtf/CodePageDecoder.h"
 
+#include "model/Cp1252.h"
+
 #include <array>
 
 namespace kp::rtf {
 namespace {
-
-// 0x80..0x9F of Windows-1252; its five undefined bytes keep their own value.
-constexpr std::array<char16_t, 32> k1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 // 0x20..0x7E of the Symbol font: ASCII punctuation and digits stay, letters are Greek.
 constexpr std::array<char16_t, 95> kSymbolLow = {
@@ -114,10 +110,6 @@ char16_t CodePageDecoder::symbolChar(unsigned char byte) {
     return 0;
 }
 
-char16_t CodePageDecoder::windows1252Char(unsigned char byte) {
-    return (byte >= 0x80 && byte < 0xA0) ? k1252High[byte - 0x80] : char16_t{byte};
-}
-
 QString CodePageDecoder::decode(QByteArrayView bytes, int codePage) {
     QString out;
     if (codePage == Symbol) {
@@ -133,11 +125,7 @@ QString CodePageDecoder::decode(QByteArrayView bytes, int codePage) {
             return d->decode(bytes);
         }
     }
-    out.resize(bytes.size());
-    QChar* d = out.data();
-    for (qsizetype i = 0; i < bytes.size(); ++i)
-        d[i] = QChar(windows1252Char(static_cast<unsigned char>(bytes[i])));
-    return out;
+    return Cp1252::decode(bytes.toByteArray());
 }
 
 QStringDecoder* CodePageDecoder::decoderFor(int codePage) {

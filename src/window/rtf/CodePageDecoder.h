@@ -21,7 +21,6 @@ public:
     static int codePageForCharset(int charset);
     // The character the Symbol font draws for a byte, or 0 when it draws none.
     static char16_t symbolChar(unsigned char byte);
-    static char16_t windows1252Char(unsigned char byte);
 
     QString decode(QByteArrayView bytes, int codePage);
 
