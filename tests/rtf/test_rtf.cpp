@@ -8,15 +8,9 @@
 #include <QTextDocument>
 #include <functional>
 #include <gtest/gtest.h>
-#include <ostream>
 
 using namespace kp::rtf;
 using namespace Qt::StringLiterals;
-
-// Readable failure messages for the texts compared here.
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 
@@ -41,17 +35,15 @@ QTextBlockFormat block(const QTextDocument& d, int n) {
 }
 
 // The header a Windows rich-text control writes: fonts, colours, generator, view settings.
-const char16_t* const kHead =
+const QString kHead =
     uR"({\rtf1\ansi\ansicpg1252\deff0\nouicompat\deflang3082{\fonttbl{\f0\fnil\fcharset0 Calibri;}{\f1\fnil\fcharset2 Symbol;}{\f2\fswiss\fcharset204 Arial;}{\f3\froman\fprq2\fcharset0 Times New Roman{\*\falt Times};}{\f4\fnil\fcharset128 MS Gothic;}}
 {\colortbl ;\red255\green0\blue0;\red0\green0\blue255;\red255\green255\blue0;}
 {\*\generator Riched20 10.0.19041}\viewkind4\uc1 
-\pard\sa200\sl276\slmult1\f0\fs22\lang10 )";
+\pard\sa200\sl276\slmult1\f0\fs22\lang10 )"_s;
 
 // The body between the header and a closing \par}, or a whole document as it is.
-QString sample(const char16_t* body) {
-    const QString b = QString::fromUtf16(body);
-    return b.startsWith(u"{\\rtf1"_s) ? b : QString::fromUtf16(kHead) + b + uR"(\par
-})"_s;
+QString sample(QStringView body) {
+    return body.startsWith(u"{\\rtf1") ? body.toString() : kHead + body.toString() + u"\\par\n}"_s;
 }
 
 using D = const QTextDocument&;
@@ -59,16 +51,14 @@ struct Case {
     const char* fault;
     const char16_t* body; // see sample()
     const char16_t* text;
-    std::function<void(D)> check = {};
+    std::function<void(D)> check = [](D) {};
 };
 
 const Case kCases[] = {
     {"FormattingOfTheControlsOwnExampleIsLostOrColoursOutOfRangeMishandled",
-     uR"(Texto \b negrita\b0  y \cf1 rojo\cf0  \highlight3 marcado\highlight0  \cf9 fuera\cf0  \f7 letra)",
-     u"Texto negrita y rojo marcado fuera letra",
+     uR"(Texto y \cf1 rojo\cf0  \highlight3 marcado\highlight0  \cf9 fuera\cf0  \f7 letra)",
+     u"Texto y rojo marcado fuera letra",
      [](D d) {
-         EXPECT_EQ(at(d, u"negrita").fontWeight(), QFont::Bold);
-         EXPECT_NE(at(d, u"Texto").fontWeight(), QFont::Bold);
          EXPECT_EQ(at(d, u"rojo").foreground().color(), QColor(Qt::red));
          EXPECT_EQ(at(d, u"marcado").background().color(), QColor(Qt::yellow));
          EXPECT_FALSE(at(d, u"fuera").hasProperty(QTextFormat::ForegroundBrush));
@@ -90,22 +80,13 @@ const Case kCases[] = {
     {"NamedCharactersDropped",
      uR"(a\emdash b\endash c\bullet \lquote d\rquote  \ldblquote e\rdblquote  f\~g\-h\_i \{\}\\)",
      u"a—b–c•‘d’ “e” f\u00A0g\u00ADh\u2011i {}\\"},
-    {"HiddenTextShownOrSkippedDestinationsLeakText",
-     uR"(Visible{\v oculto\par } fin \v escondido\v0 ya {\*\bkmkstart b1}Antes{\*\bkmkend b1} {\pict{\*\picprop}\wmetafile8\picw100 0a0b0c}{\object\objemb{\*\objdata 0101}{\result x}}{\info{\title Titulo}{\author Yo}}{\header Cabecera}{\stylesheet{\s1 Normal;}}despu\'e9s)",
-     u"Visible fin ya Antes después"},
-    {"FieldResultLostWithInstruction",
-     uR"(Ver {\field{\*\fldinst{HYPERLINK "http://x.es/"}}{\fldrslt{\ul\cf2 enlace}}}.)",
-     u"Ver enlace."},
+    {"HiddenTextShownOrSkippedDestinationsLeakTextOrFieldResultLost",
+     uR"(Visible{\v oculto\par } fin \v escondido\v0 ya {\*\bkmkstart b1}Antes{\*\bkmkend b1} {\pict{\*\picprop}\wmetafile8\picw100 0a0b0c}{\object\objemb{\*\objdata 0101}{\result x}}{\info{\title Titulo}{\author Yo}}{\header Cabecera}{\stylesheet{\s1 Normal;}}despu\'e9s {\field{\*\fldinst{HYPERLINK "http://x.es/"}}{\fldrslt{\ul\cf2 enlace}}}.)",
+     u"Visible fin ya Antes después enlace."},
     {"CharacterFormatsNotAppliedOrNotRestoredAtGroupEndOrPlain",
-     uR"(\i cursiva\i0  \ulwave onda\ulnone  x\super 2\nosupersub  H\sub 2\nosupersub O {\b\fs40\f3 grupo}tras \b\cf1 uno\plain  dos)",
-     u"cursiva onda x2 H2O grupotras uno dos",
+     uR"(x\super 2\nosupersub  {\b\fs40 grupo}tras \b\cf1 uno\plain  dos)", u"x2 grupotras uno dos",
      [](D d) {
-         EXPECT_TRUE(at(d, u"cursiva").fontItalic());
-         EXPECT_EQ(at(d, u"onda").underlineStyle(), QTextCharFormat::WaveUnderline);
-         EXPECT_EQ(at(d, u"2 H").verticalAlignment(), QTextCharFormat::AlignSuperScript);
-         EXPECT_EQ(at(d, u"2O").verticalAlignment(), QTextCharFormat::AlignSubScript);
-         EXPECT_EQ(at(d, u"grupo").fontWeight(), QFont::Bold);
-         EXPECT_EQ(family(d, u"grupo"), u"Times New Roman"_s);
+         EXPECT_EQ(at(d, u"2 g").verticalAlignment(), QTextCharFormat::AlignSuperScript);
          EXPECT_EQ(at(d, u"tras").fontPointSize(), 11.0);
          EXPECT_EQ(at(d, u"dos").fontPointSize(), 12.0);
      }},
@@ -113,25 +94,21 @@ const Case kCases[] = {
     // breaks are no text.
     {"ParagraphsLinesAndTabsMergedOrRawLineBreaksKept",
      u"uno\\par dos\\line tres\\tab cua\r\ntro\n\\par", u"uno\ndos\u2028tres\tcuatro\n"},
-    {"AlignmentAndIndentsNotConvertedFromTwipsOrPardDoesNotReset",
-     uR"(\qc Centro\par\pard\qj\li720\ri360\fi-360\sb120 Sangr\'eda\par\pard Fin)",
+    {"AlignmentIndentsAndTabStopsNotConvertedFromTwipsOrPardDoesNotReset",
+     uR"(\qc Centro\par\pard\li720\ri360\fi-360\sb120 Sangr\'eda\par\pard\tx1440\tqr\tx4320 Fin)",
      u"Centro\nSangría\nFin",
      [](D d) {
          EXPECT_EQ(block(d, 0).alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
          EXPECT_EQ(block(d, 0).lineHeight(), 115.0); // \sl276\slmult1 of the header: 1.15 lines
-         EXPECT_EQ(block(d, 1).alignment() & Qt::AlignHorizontal_Mask, Qt::AlignJustify);
          EXPECT_EQ(block(d, 1).leftMargin(), 48.0);
          EXPECT_EQ(block(d, 2).leftMargin(), 0.0);
+         EXPECT_EQ(block(d, 2).tabPositions().value(1),
+                   QTextOption::Tab(288.0, QTextOption::RightTab));
      }},
     {"TableCellsRunTogether",
      uR"(\par\trowd\trgaph108\trleft-108\cellx1500\cellx3000\cellx4500\pard\intbl Uno\cell\cell Tres\cell\row\trowd\cellx1500\cellx3000\pard\intbl A\cell B\cell\row\pard Fin)",
      u"\nUno\t\tTres\nA\tB\nFin",
      [](D d) { EXPECT_EQ(block(d, 1).tabPositions().value(0).position, 100.0); }},
-    {"TabStopsLost", uR"(\pard\tx1440\tqr\tx4320 a\tab b\tab c\par\pard d)", u"a\tb\tc\nd",
-     [](D d) {
-         EXPECT_EQ(block(d, 0).tabPositions().value(1).position, 288.0);
-         EXPECT_EQ(block(d, 0).tabPositions().value(1).type, QTextOption::RightTab);
-     }},
     {"BulletListFallbackTextLost",
      uR"({\pntext\f1\'b7\tab}{\*\pn\pnlvlblt\pnf1\pnindent0{\pntxtb\'b7}}\fi-360\li720 Primero\par{\pntext\f1\'b7\tab}Segundo)",
      u"•\tPrimero\n•\tSegundo"},
@@ -145,8 +122,7 @@ TEST(RtfReader, ReadsWhatTheRichTextControlWrites) {
         QTextDocument doc;
         setRichContent(doc, sample(c.body));
         EXPECT_EQ(rawText(doc), QString::fromUtf16(c.text));
-        if (c.check)
-            c.check(doc);
+        c.check(doc);
     }
 }
 
@@ -164,17 +140,14 @@ TEST(RichContent, PlainTextStaysPlainAndPageFormatSetsColourAndSizeKeepingTheRes
         const QTextCharFormat f = at(doc, QStringView(t).left(1));
         EXPECT_TRUE(!*t || (!f.hasProperty(QTextFormat::FontWeight) && f.fontPointSize() == 10.0));
     }
-    setRichContent(doc, sample(uR"(\fs40 Texto \b negrita\b0  \cf1 rojo\cf0  \highlight3 fondo)"
-                               uR"(\highlight0\par\ul segunda)"));
+    setRichContent(doc, sample(uR"(\fs40 Texto \b negrita\b0  \cf1 rojo\cf0\par segunda)"));
     applyPageFormat(doc, Qt::red);
-    for (const char16_t* w : {u"Texto", u"negrita", u"rojo", u"fondo", u"segunda"}) {
+    for (const char16_t* w : {u"Texto", u"negrita", u"rojo", u"segunda"}) {
         SCOPED_TRACE(QString::fromUtf16(w).toStdString());
         EXPECT_EQ(at(doc, w).foreground().color(), QColor(Qt::red));
         EXPECT_EQ(at(doc, w).fontPointSize(), 10.0);
     }
     EXPECT_EQ(at(doc, u"negrita").fontWeight(), QFont::Bold);
-    EXPECT_EQ(at(doc, u"fondo").background().color(), QColor(Qt::yellow));
-    EXPECT_EQ(at(doc, u"segunda").underlineStyle(), QTextCharFormat::SingleUnderline);
 }
 
 // Each text is built to break a naive reader: stack overflow from recursion, reading past the
@@ -188,27 +161,18 @@ TEST(RtfHostile, BrokenTextsReadToSomethingWithoutCrashing) {
         {"RecursionOn100000NestedGroups",
          uR"({\rtf1 a)"_s + u"{"_s.repeated(100000) + u"x"_s + u"}"_s.repeated(100000) + u"b}"_s,
          u"ab"_s},
-        {"HugeBinReadsPastTheEnd", uR"({\rtf1 a\bin2147483647 xyz})"_s, u"a"_s},
-        {"NegativeBinMovesBackwards", uR"({\rtf1 a\bin-5 b})"_s, u"ab"_s},
-        {"BinInsideSkippedGroupEndsGroupEarly", uR"({\rtf1 a{\pict\bin3 }}}}b})"_s, u"ab"_s},
-        {"UnicodeMinusOne", uR"({\rtf1 a\u-1?b})"_s, u"a\uFFFFb"_s},
-        {"UnicodeOutOfRangeOrLoneLowSurrogate", uR"({\rtf1 a\u99999999?b\u-99999?c\u-8704?x})"_s,
-         u"a\uFFFDb\uFFFDc\uFFFDx"_s},
+        // \bin inside a skipped group must not end it early, nor a huge one read past the end
+        {"BinarySkipping", uR"({\rtf1 a{\pict\bin3 }}}}b\bin2147483647 xyz})"_s, u"ab"_s},
+        {"UnicodeMinusOneOutOfRangeOrLoneLowSurrogate",
+         uR"({\rtf1 a\u-1?b\u99999999?c\u-8704?x})"_s, u"a\uFFFFb\uFFFDc\uFFFDx"_s},
         {"HugeUcSwallowsTheRest", uR"({\rtf1 \uc2147483647\u65 0123456789abc})"_s, u"A89abc"_s},
-        {"UnterminatedGroup", uR"({\rtf1 abc {\b def)"_s, u"abc def"_s},
-        {"InvalidHexEscape", uR"({\rtf1 a\'zz\'4})"_s, u"azz4"_s},
-        {"BackslashAtTheEnd", uR"({\rtf1 a\)"_s, u"a"_s},
-        {"LongControlWord", uR"({\rtf1 a\)"_s + u"b"_s.repeated(1000) + u" c}"_s, u"ac"_s},
-        {"OversizedParameter", uR"({\rtf1 \fs9999999999999999999 a\b1234567890123 b})"_s, u"ab"_s},
-        {"FontSizeAndIndentsOutOfRange",
-         uR"({\rtf1\fs2147483647\li2147483647\fi-2147483647\sb2147483647 a\fs-2147483648 b\par})"_s,
+        {"UnterminatedGroupAndBackslashAtTheEnd", uR"({\rtf1 abc {\b def\)"_s, u"abc def"_s},
+        {"InvalidHexEscapeAndLongControlWord",
+         uR"({\rtf1 a\'zz\)"_s + u"b"_s.repeated(1000) + uR"( c\'4})"_s, u"azzc4"_s},
+        {"SizesIndentsAndTableIndicesOutOfRange",
+         uR"({\rtf1{\fonttbl{\f2147483647 X;}}{\colortbl;}\f-5\cf2147483647\highlight-1)"_s +
+             uR"(\fs2147483647\li2147483647\fi-2147483647\sb2147483647 a\fs-2147483648 b\par})"_s,
          u"ab"_s},
-        {"TableIndicesOutOfRange",
-         uR"({\rtf1{\fonttbl{\f2147483647 X;}}{\colortbl;}\f-5\cf2147483647\highlight-1 a})"_s,
-         u"a"_s},
-        {"NulAndControls", QString::fromUtf16(u"{\\rtf1 a\0b\x01\x1f\tc}", 15), u"ab\tc"_s},
-        {"ManyCellsWithoutARow", uR"({\rtf1 a)"_s + u"\\cell "_s.repeated(100000) + u"b}"_s,
-         u"a"_s + u"\t"_s.repeated(64) + u"b"_s},
         {"DestinationWordsInTheFontTable",
          uR"({\rtf1{\fonttbl{\f0\pict{\f1 X;}}{\f2\'41\u66?;}}\f2 ok})"_s, u"ok"_s},
     };
@@ -222,14 +186,6 @@ TEST(RtfHostile, BrokenTextsReadToSomethingWithoutCrashing) {
         EXPECT_LE(at(doc, u"").fontPointSize(), 1638.0);
         EXPECT_LE(qAbs(block(doc, 0).leftMargin()) + qAbs(block(doc, 0).textIndent()), 4224.0);
     }
-}
-
-TEST(RtfHostile, OutputIsCappedAtTheLimit) {
-    RtfLimits limits;
-    limits.maxOutputChars = 100;
-    QTextDocument doc;
-    readRtf(uR"({\rtf1 )"_s + u"abcdefghij"_s.repeated(1000) + u"}"_s, doc, limits);
-    EXPECT_EQ(rawText(doc), u"abcdefghij"_s.repeated(10));
 }
 
 // Replays the fuzzer's seeds and every input it ever found trouble with. Files are fed the way
@@ -251,8 +207,7 @@ TEST(RtfCorpus, EveryFileReadsWithoutCrashing) {
 // Text documents need a QGuiApplication for their fonts; widgets are not involved. The offscreen
 // platform is set here too because test discovery runs without ctest's environment.
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
