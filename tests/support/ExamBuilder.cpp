@@ -12,11 +12,6 @@ ExamBuilder::ExamBuilder() : exam_(std::make_shared<KipsaPrubex>()) {
     exam_->setColorFuente(0);
 }
 
-ExamBuilder& ExamBuilder::test() {
-    exam_->setTipoExamen(1);
-    return *this;
-}
-
 ExamBuilder& ExamBuilder::verdaderoFalso() {
     exam_->setTipoExamen(2);
     exam_->setSoloUnaRespuesta(true);

@@ -13,7 +13,7 @@ namespace kp::test {
 
 // Builds exams in memory, so window and grading tests need no exam file.
 //
-//   auto exam = ExamBuilder().test()
+//   auto exam = ExamBuilder()
 //                   .pregunta("A", "¿Capital?", {{"Roma", false}, {"París", true}})
 //                   .pregunta("B", "¿Dos y dos?", {{"4", true}, {"5", false}})
 //                   .serie(1, {"A", "B"}).build();
@@ -27,9 +27,8 @@ public:
 
     ExamBuilder();
 
-    // Kind of exam: multiple choice ("Test", 1) or true/false (2, and SoloUnaRespuesta on, as
-    // the loader sets it).
-    ExamBuilder& test();
+    // A true/false exam (kind 2, and SoloUnaRespuesta on, as the loader sets it); multiple
+    // choice ("Test", 1) is the default.
     ExamBuilder& verdaderoFalso();
 
     // A question with its answers, stored under "pregunta" + id.

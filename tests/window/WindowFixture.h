@@ -8,19 +8,8 @@
 #include "window/RichTextBox.h"
 #include "window/frmMain.h"
 
-#include <QAction>
-#include <QBuffer>
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QFrame>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QThread>
-#include <QTimer>
+#include <QtWidgets>
 #include <gtest/gtest.h>
-#include <ostream>
 
 namespace kp {
 
@@ -28,19 +17,16 @@ inline void PrintTo(const TwipsBox& b, std::ostream* os) {
     *os << "{left " << b.left << ", top " << b.top << ", " << b.width << " x " << b.height << "}";
 }
 
-} // namespace kp
-
-namespace kp::test {
+namespace test {
 
 // The bytes of a picture file of the given size in pixels (one pixel is 15 twips).
 inline QByteArray pictureBytes(int width, int height) {
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(Qt::darkCyan);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
+    QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
-    return bytes;
+    return buffer.data();
 }
 
 // Boxes equal to the hundredth of a twip.
@@ -53,12 +39,10 @@ inline void expectNear(const TwipsBox& actual, const TwipsBox& expected) {
 
 // Lets events run until the condition holds or two seconds have passed.
 template <typename Pred> bool waitFor(Pred condition) {
-    const QDeadlineTimer deadline(2000);
-    while (!condition()) {
+    for (const QDeadlineTimer deadline(2000); !condition(); QThread::msleep(5)) {
         if (deadline.hasExpired())
             return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
     }
     return true;
 }
@@ -103,10 +87,9 @@ protected:
     // The only message shown so far, checked to be an "Atención" warning with an Ok button.
     void expectOnlyMessage(const QString& text, PromptIcon icon = PromptIcon::Exclamation) {
         ASSERT_EQ(prompts.messages.size(), 1u);
-        EXPECT_EQ(prompts.messages[0].title, QStringLiteral("Atención"));
-        EXPECT_EQ(prompts.messages[0].text, text);
-        EXPECT_EQ(prompts.messages[0].icon, icon);
-        EXPECT_EQ(prompts.messages[0].buttons, PromptButtons::Ok);
+        const auto& m = prompts.messages[0];
+        EXPECT_EQ(std::tuple(m.title, m.text, m.icon, m.buttons),
+                  std::tuple(QStringLiteral("Atención"), text, icon, PromptButtons::Ok));
     }
     // Marks as the page shows them: the rows whose ticked box is visible.
     std::vector<int> tickedRows() const {
@@ -125,4 +108,5 @@ protected:
     }
 };
 
-} // namespace kp::test
+} // namespace test
+} // namespace kp
