@@ -1,4 +1,4 @@
-#include "window/rtf/RichText.h"
+#include "richtext/RichText.h"
 
 #include <QGuiApplication>
 #include <QTextDocument>

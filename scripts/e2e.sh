@@ -13,7 +13,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-build}
 [[ $build = /* ]] || build=$root/$build
-prog=$build/src/startup/kipsa-prubex
+prog=$build/src/app/kipsa-prubex
 kxt=$build/src/tools/kxt
 
 for f in "$prog" "$kxt"; do

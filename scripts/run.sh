@@ -5,4 +5,4 @@ cd "$(dirname "$0")/.."
 scripts/deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j "$(nproc)"
-exec build/src/startup/kipsa-prubex "$PWD/build/examples/muestra.kxt"
+exec build/src/app/kipsa-prubex "$PWD/build/examples/muestra.kxt"

@@ -9,7 +9,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-build}
 [[ $build = /* ]] || build=$root/$build
-prog=$build/src/startup/kipsa-prubex
+prog=$build/src/app/kipsa-prubex
 exam=$build/examples/muestra.kxt
 for f in "$prog" "$exam"; do
     [[ -e $f ]] || { echo "screenshot: $f is not built" >&2; exit 1; }

@@ -1,6 +1,6 @@
 #include "about/RegistryReader.h"
 
-#include "model/Cp1252.h"
+#include "format/Cp1252.h"
 
 namespace kp {
 

@@ -1,7 +1,7 @@
 #include "about/frmAcerca.h"
 
 #include "about/RegistryReader.h"
-#include "window/Prompts.h"
+#include "widgets/Prompts.h"
 
 #include <QEvent>
 #include <QFileInfo>

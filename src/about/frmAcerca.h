@@ -1,6 +1,6 @@
 #pragma once
 
-#include "window/TwipsBox.h"
+#include "widgets/TwipsBox.h"
 
 #include <QDialog>
 #include <functional>

@@ -4,11 +4,6 @@
 
 namespace kp {
 
-QString RellenaCeros(qint32 n) {
-    const QString digits = QString::number(n);
-    return digits.size() >= 10 ? digits : QString(10 - digits.size(), u'0') + digits;
-}
-
 QString DameNombreArchivo(const QString& path) {
     const qsizetype cut = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
     return path.mid(cut + 1);

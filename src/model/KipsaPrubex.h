@@ -12,8 +12,6 @@
 
 namespace kp {
 
-class FieldWriter;
-
 // The exam: its settings, questions and series.
 class KipsaPrubex {
 public:
@@ -74,6 +72,10 @@ public:
     const std::shared_ptr<kp::Preguntas>& Preguntas() const;
     void setPreguntas(std::shared_ptr<kp::Preguntas> v) { preguntas_ = std::move(v); }
 
+    // The number of questions of a run: the slots of the first series. Raises KpError when the
+    // exam has no series or the first one holds more than 32,767 slots.
+    qint16 PreguntasPrimeraSerie() const;
+
     // The questions shown as number orden of the series at 1-based position serie, in slot
     // order. Slots whose question the exam lacks are left out; a missing series gives none.
     std::vector<std::shared_ptr<Pregunta>> PreguntasEnOrden(qint16 serie, double orden) const;
@@ -83,8 +85,11 @@ public:
     static constexpr qint64 kMaxFileSize = qint64(1) << 30;
 
     // Loads an exam file into this (new) object. False on any failure; the object then keeps
-    // what was read before the failure.
+    // what was read before the failure. Cargar and Export are the format layer's
+    // (format/ExamReader.cpp, format/ExamWriter.cpp).
     bool Cargar(const QString& path);
+    // The same on the bytes of an exam file already in memory.
+    bool Cargar(const QByteArray& bytes);
     // Writes the exam file named by ArchivoSalida. False on any failure. Every value is checked
     // before the first byte is written, and the file is replaced only once it is complete: a
     // failure leaves any previous file as it was.
@@ -95,10 +100,6 @@ public:
     int errorCode() const { return errorCode_; }
 
 private:
-    void readFile(const QByteArray& bytes);
-    void checkLoadsBack() const;
-    void writeFile(FieldWriter& out, const QByteArray& logo) const;
-    void fail(int code, const QString& message);
     // Runs a whole-file operation, turning any failure into false and the error members.
     bool wholeFile(const std::function<void()>& operation);
 

@@ -1,12 +1,13 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <stdexcept>
 
 namespace kp {
 
-// A numbered failure raised by model operations to their caller. The numbers are the ones the
-// exam tools have always used, so examiners can tell failures apart.
+// A numbered failure raised by model operations to their caller. The numbers are fixed, so an
+// examiner can tell failures apart.
 class KpError : public std::runtime_error {
 public:
     // Keyed collections.
@@ -24,12 +25,21 @@ public:
     static constexpr int NewIdFailed = 10101;
     static constexpr int WriteQuestion = 10102;
     static constexpr int ReadQuestion = 10103;
+    // Any failure that is not a KpError.
+    static constexpr int Unknown = -1;
 
     KpError(int code, const QString& message)
         : std::runtime_error(message.toStdString()), code_(code), message_(message) {}
 
     int code() const noexcept { return code_; }
     const QString& message() const noexcept { return message_; }
+
+    // The exception being handled as a KpError: itself, or Unknown with the text it carries.
+    // Call only inside a catch block.
+    static KpError fromCurrentException();
+    // Runs a whole-file operation: true when it returns, false with *failure set when it throws
+    // anything.
+    static bool catchAll(const std::function<void()>& operation, KpError* failure);
 
 private:
     int code_;

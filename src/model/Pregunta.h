@@ -10,9 +10,7 @@ class QIODevice;
 
 namespace kp {
 
-class ByteCursor;
 class Clock;
-class FieldWriter;
 class RandomSource;
 
 // A question of the exam with its answers and optional image.
@@ -47,10 +45,13 @@ public:
     // Largest standalone question file Cargar() accepts, as for whole exam files.
     static constexpr qint64 kMaxFileSize = qint64(1) << 30;
 
-    // Reads one question record at the cursor (a record inside an exam file). On success the
-    // cursor stands just after the record; on failure it has not moved. Any failure raises
-    // KpError::ReadQuestion.
-    void Cargar(ByteCursor& cursor);
+    // The question record's operations (Cargar, Guardar, ExportImg) are the format layer's
+    // (format/QuestionRecord.cpp).
+    //
+    // Reads the question record at 0-based ArchivoOffset of the bytes of an exam file. On
+    // success ArchivoOffset stands just after the record; on failure it has not moved. Any
+    // failure raises KpError::ReadQuestion.
+    void Cargar(const QByteArray& ArchivoExamen, qsizetype& ArchivoOffset);
     // Reads the standalone question file named by Ruta. Raises KpError::ReadQuestion.
     void Cargar();
 
@@ -61,8 +62,6 @@ public:
     // "_TMP" until the new one is complete and putting it back when the write fails. Raises
     // KpError::WriteQuestion.
     void Guardar() const;
-    // Writes the record's fields (a writer without a device only checks them).
-    void writeRecord(FieldWriter& out) const;
     // Writes ImagenBinary into Directorio under the image's file name, unless a file of that
     // name is already there. Failures are ignored.
     void ExportImg(const QString& Directorio) const;
@@ -80,8 +79,6 @@ public:
     QString Fecha() const;
 
 private:
-    void readRecord(ByteCursor& in);
-
     QByteArray imagenBinary_;
     QString imagen_;
     QString ruta_;

@@ -2,8 +2,8 @@
 
 #include "model/Fields.h"
 #include "model/KipsaPrubex.h"
-#include "results/KipsaResult.h"
-#include "startup/ExamState.h"
+#include "model/KipsaResult.h"
+#include "results/ExamState.h"
 
 #include <QHash>
 #include <cfloat>

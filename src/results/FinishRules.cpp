@@ -1,7 +1,7 @@
 #include "results/FinishRules.h"
 
 #include "model/KipsaPrubex.h"
-#include "results/KipsaResult.h"
+#include "model/KipsaResult.h"
 #include "results/LimpiaNombreArchivo.h"
 
 #include <QFileInfo>

@@ -4,7 +4,7 @@
 #include "model/KipsaPrubex.h"
 #include "model/RandomSource.h"
 #include "tools/BuildError.h"
-#include "tools/ExamBuilder.h"
+#include "tools/JsonExamBuilder.h"
 
 namespace kp::tools {
 
@@ -27,7 +27,7 @@ int runBuild(const QStringList& args, QTextStream&, QTextStream& err) {
     try {
         SystemClock clock;
         SystemRandom random;
-        ExamBuilder(clock, random).build(source, exam);
+        JsonExamBuilder(clock, random).build(source, exam);
     } catch (const BuildError& e) {
         err << QStringLiteral("kxt: %1\n").arg(e.message());
         return 1;

@@ -13,7 +13,7 @@
 // slots are then numbered 1..N over the whole series, since the runner shows a series as
 // questions 1..N.
 
-#include "tools/ExamBuilder.h"
+#include "tools/JsonExamBuilder.h"
 
 #include "generation/Genera.h"
 #include "generation/genNormas.h"
@@ -118,7 +118,8 @@ void numberWholeSeries(const JsonSource& rules, Serie& serie) {
 
 } // namespace
 
-void ExamBuilder::addRuleSeries(const JsonSource& rules, Serie& serie, KipsaPrubex& exam) const {
+void JsonExamBuilder::addRuleSeries(const JsonSource& rules, Serie& serie,
+                                    KipsaPrubex& exam) const {
     rules.requireObject({QStringLiteral("Temas"), QStringLiteral("Normas")});
     genTemas temas;
     const JsonSource topics = rules.member(QStringLiteral("Temas"));

@@ -1,9 +1,10 @@
 #include "tools/Commands.h"
 #include "tools/GradeReport.h"
 
+#include "format/ResultsReader.h"
 #include "model/KipsaPrubex.h"
+#include "model/KpError.h"
 #include "results/Correccion.h"
-#include "results/ResultsReader.h"
 #include "results/TruncaDecimales.h"
 
 namespace kp::tools {
@@ -82,10 +83,12 @@ int runGrade(const QStringList& args, QTextStream& out, QTextStream& err) {
         return 1;
     }
     // As the runner counts them: the slots of the first series.
-    qint32 total = 0;
-    if (exam.Series()->Count() > 0)
-        total = static_cast<qint32>(exam.Series()->Item(1)->PreguntasSerie()->Count());
-    if (total > 32767) {
+    const bool hasSeries = exam.Series()->Count() > 0;
+    qint16 total = 0;
+    try {
+        if (hasSeries)
+            total = exam.PreguntasPrimeraSerie();
+    } catch (const KpError&) {
         err << QStringLiteral("kxt grade: la primera serie de %1 tiene demasiadas preguntas\n")
                    .arg(examPath);
         return 1;
@@ -95,10 +98,10 @@ int runGrade(const QStringList& args, QTextStream& out, QTextStream& err) {
     rows.reserve(static_cast<size_t>(paths.size()));
     bool allGraded = true;
     for (const QString& path : paths) {
-        rows.push_back(exam.Series()->Count() > 0
-                           ? gradeFile(exam, static_cast<qint16>(total), path)
-                           : GradeRow{});
-        if (exam.Series()->Count() == 0) {
+        if (hasSeries) {
+            rows.push_back(gradeFile(exam, total, path));
+        } else {
+            rows.push_back(GradeRow{});
             rows.back().archivo = path;
             rows.back().error = QStringLiteral("el examen no tiene series");
         }

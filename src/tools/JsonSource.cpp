@@ -1,6 +1,6 @@
 #include "tools/JsonSource.h"
 
-#include "model/Cp1252.h"
+#include "format/Cp1252.h"
 #include "tools/BuildError.h"
 
 #include <QJsonArray>

@@ -1,9 +1,9 @@
 #include "window/frmImagen.h"
 
-#include "startup/ExamState.h"
-#include "window/Guarded.h"
-#include "window/ImageBox.h"
-#include "window/VbColor.h"
+#include "results/ExamState.h"
+#include "widgets/ExamColour.h"
+#include "widgets/Guarded.h"
+#include "widgets/ImageBox.h"
 #include "window/frmMain.h"
 
 #include <QPushButton>
@@ -59,7 +59,7 @@ void frmImagen::ReadyToGo() {
     const KipsaPrubex& exam = *state_.Examen;
     guarded([&] {
         QPalette p = palette();
-        p.setColor(QPalette::Window, vbColor(exam.ColorFondo(), p));
+        p.setColor(QPalette::Window, examColour(exam.ColorFondo(), p));
         setPalette(p);
     });
     guarded([&] {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "window/PictureFile.h"
-#include "window/TwipsLayout.h"
+#include "widgets/PictureFile.h"
+#include "widgets/TwipsLayout.h"
 
 #include <QDialog>
 

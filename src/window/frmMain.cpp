@@ -2,13 +2,13 @@
 // opening an exam from the menu.
 #include "window/frmMain.h"
 
-#include "startup/ExamOpening.h"
-#include "startup/ExamState.h"
-#include "window/Guarded.h"
-#include "window/ImageBox.h"
-#include "window/Prompts.h"
-#include "window/RichTextBox.h"
-#include "window/VbColor.h"
+#include "results/ExamState.h"
+#include "widgets/ExamColour.h"
+#include "widgets/Guarded.h"
+#include "widgets/ImageBox.h"
+#include "widgets/Prompts.h"
+#include "widgets/RichTextBox.h"
+#include "window/ExamOpening.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -111,7 +111,7 @@ void frmMain::ReadyToGo() {
     });
     guarded([&] {
         QPalette p = client->palette();
-        p.setColor(QPalette::Window, vbColor(exam->ColorFondo(), p));
+        p.setColor(QPalette::Window, examColour(exam->ColorFondo(), p));
         client->setPalette(p);
     });
     guarded([&] { removeRows(); });
@@ -217,9 +217,7 @@ void frmMain::InfoExamen() {
     guarded([&] { InfoExamLab->setText(QString(text).replace(CR, u'\n')); });
     guarded([&] {
         const bool ask = exam->AlumnoDefineArchivoResultados();
-        for (QWidget* w :
-             {static_cast<QWidget*>(RutaLab), static_cast<QWidget*>(ArchivoTxt),
-              static_cast<QWidget*>(BuscarArchivoBtn), static_cast<QWidget*>(BorrarBtn)})
+        for (QWidget* w : resultsPathControls())
             w->setVisible(ask);
     });
     for (int i = 5; i >= 1; --i) {
@@ -288,12 +286,19 @@ void frmMain::mnuAbrirExamen_Click() {
     LimiteTiempo->stop();
     mnuAcabarExamen->setEnabled(false);
     FinalizarBtn->setEnabled(false);
-    if (!AbrirExamen(state_, prompts_, chosen, this))
-        return;
+    if (AbrirExamen(state_, prompts_, chosen, this))
+        showOpenedExam();
+}
+
+void frmMain::showOpenedExam() {
     ReadyToGo();
     InfoExamen();
     mnuEmpezarExamen->setEnabled(true);
     mnuMostrarNota->setEnabled(false);
+}
+
+std::array<QWidget*, 4> frmMain::resultsPathControls() const {
+    return {RutaLab, ArchivoTxt, BuscarArchivoBtn, BorrarBtn};
 }
 
 } // namespace kp

@@ -1,11 +1,12 @@
 #pragma once
 
 #include "results/ExamClock.h"
-#include "window/PictureFile.h"
-#include "window/TwipsLayout.h"
+#include "widgets/PictureFile.h"
+#include "widgets/TwipsLayout.h"
 
 #include <QColor>
 #include <QMainWindow>
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -29,10 +30,10 @@ class RichTextBox;
 struct ExamState;
 
 // The exam window: briefing and student data, the question page, navigation and finishing.
-// Every control is a member whose objectName is its control name. Elements of the answer-row
-// control arrays are named "<array>_<index>" ("boton_sin_3"); element 0 of each array is the
-// hidden template the rows are copied from. Like the toolkit's control arrays they may have
-// gaps: an index no answer carries holds a null pointer; use row() to read them.
+// Every control is a private member whose objectName is its control name. The answer rows are
+// arrays of controls named "<array>_<index>" ("boton_sin_3"); element 0 of each array is the
+// hidden template the rows are copied from, and an index no answer carries holds a null
+// pointer (row() reads them).
 //
 // Geometry is kept in twips (box()); a control is "shown" when its own visibility is on
 // (!isHidden()), whatever its containers do.
@@ -50,6 +51,9 @@ public:
     // --- Set-up and briefing (frmMain.cpp) ---
     void ReadyToGo();
     void InfoExamen();
+    // Everything the window does once an exam has been opened: ReadyToGo, the briefing, and
+    // the menu ready for a start.
+    void showOpenedExam();
     void Form_Resize();
     void mnuAbrirExamen_Click();
 
@@ -108,13 +112,19 @@ public:
     RandomSource& random() const { return random_; }
     // Highest index of the answer-row arrays (0 when only the templates exist).
     int highestRow() const { return static_cast<int>(RespuestaTxt.size()) - 1; }
-    // Element j of a control array, null when it is not loaded (j = 0 is the template).
-    template <typename W> static W* row(const std::vector<W*>& array, int j) {
-        return j >= 0 && static_cast<size_t>(j) < array.size() ? array[static_cast<size_t>(j)]
-                                                               : nullptr;
-    }
 
-    // Controls, named as their objectName.
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    TwipsLayout& layout() { return layout_; }
+    // Gives the focus to a control (the window takes it when it becomes active).
+    void giveFocus(QWidget* w);
+
+private:
+    // Controls, named as their objectName (tests find them by that name).
     QWidget* client = nullptr;
     QLabel* SinCargarLab = nullptr;
     ImageBox* LogoImg = nullptr;
@@ -156,20 +166,9 @@ public:
     QMenu* mnuAyuda = nullptr;
     QAction* mnuAyudaAcercade = nullptr;
 
-    // Runs every 1000 ms while active; the toolkit's "interval 0" is stop().
+    // Runs every 1000 ms while active; stop() is the "interval 0" of the exam rules.
     QTimer* LimiteTiempo = nullptr;
 
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-    void changeEvent(QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-    TwipsLayout& layout() { return layout_; }
-    // Gives the focus to a control (the window takes it when it becomes active).
-    void giveFocus(QWidget* w);
-
-private:
     // frmMainControls.cpp
     void createControls();
     void createMenu();
@@ -182,8 +181,14 @@ private:
     void sizePage(double y);
     QColor fontColour() const;
     // frmMainMarking.cpp
-    void recordMark(qint16 question, qint16 answer);
     void removeMarks(const QString& question, int answer);
+    // The results path's label, box and two buttons, shown and hidden together.
+    std::array<QWidget*, 4> resultsPathControls() const;
+    // Element j of a control array, null when it is not loaded (j = 0 is the template).
+    template <typename W> static W* row(const std::vector<W*>& array, int j) {
+        return j >= 0 && static_cast<size_t>(j) < array.size() ? array[static_cast<size_t>(j)]
+                                                               : nullptr;
+    }
 
     // frmMainFinish.cpp
     void startExamClock();

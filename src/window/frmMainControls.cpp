@@ -1,9 +1,9 @@
 // Creation of the exam window's controls in their designed state, and their wiring.
 #include "window/frmMain.h"
 
-#include "window/Guarded.h"
-#include "window/ImageBox.h"
-#include "window/RichTextBox.h"
+#include "widgets/Guarded.h"
+#include "widgets/ImageBox.h"
+#include "widgets/RichTextBox.h"
 
 #include <QAction>
 #include <QFrame>
@@ -170,8 +170,7 @@ void frmMain::createDataFrame() {
     BorrarBtn->setIcon(QIcon(u":/kp/borrar.png"_s));
     BorrarBtn->setIconSize(QSize(16, 16));
     layout_.place(BorrarBtn, {7800, 3360, 375, 375});
-    for (QWidget* w : {static_cast<QWidget*>(RutaLab), static_cast<QWidget*>(ArchivoTxt),
-                       static_cast<QWidget*>(BuscarArchivoBtn), static_cast<QWidget*>(BorrarBtn)})
+    for (QWidget* w : resultsPathControls())
         w->hide();
 
     for (int i = 0; i < 5; ++i) {

@@ -4,11 +4,11 @@
 #include "about/SystemRegistryReader.h"
 #include "about/frmAcerca.h"
 #include "results/Correccion.h"
+#include "results/ExamState.h"
 #include "results/FinishRules.h"
-#include "results/frmNota.h"
-#include "startup/ExamState.h"
-#include "window/Guarded.h"
-#include "window/Prompts.h"
+#include "widgets/Guarded.h"
+#include "widgets/Prompts.h"
+#include "window/frmNota.h"
 
 #include <QAction>
 #include <QCoreApplication>

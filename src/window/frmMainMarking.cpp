@@ -1,21 +1,16 @@
 // Marking and unmarking answers, moving between questions, scrolling the page and the image.
-//
-// A mark's key is "respuesta" + question + answer with no separator, so two pairs can give the
-// same text (question 1 answer 12, question 11 answer 2). Every mark the page shows must be
-// recorded: a later pair whose key is taken gets the key with "_2", "_3", ... appended, which no
-// plain key can be. Entries are always removed by their own key.
+// Marks are recorded under the keys RespuestasKipsa::Marcar makes and removed by their own key.
 #include "window/frmMain.h"
 
-#include "startup/ExamState.h"
-#include "window/Guarded.h"
-#include "window/ImageBox.h"
-#include "window/Prompts.h"
+#include "model/Rounding.h"
+#include "results/ExamState.h"
+#include "widgets/Guarded.h"
+#include "widgets/ImageBox.h"
+#include "widgets/Prompts.h"
 #include "window/frmImagen.h"
 
 #include <QFrame>
 #include <QScrollBar>
-#include <cmath>
-#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -23,13 +18,11 @@ namespace kp {
 
 namespace {
 
-// The tag text as a 16-bit number (nearest, halves to even); throws when it is not one.
-qint16 toInt16(double v) {
-    const double r = std::nearbyint(v);
-    if (!std::isfinite(r) || r < std::numeric_limits<qint16>::min() ||
-        r > std::numeric_limits<qint16>::max())
-        throw KpError(KpError::OutOfRange, u"Número fuera de rango"_s);
-    return static_cast<qint16>(r);
+// A question or answer number as 16 bits (nearest, halves to even); throws when it is not one.
+qint16 int16OrFail(double v) {
+    if (const auto r = toInt16(v))
+        return *r;
+    throw KpError(KpError::Overflow, u"Número fuera de rango"_s);
 }
 
 double tagNumber(const QString& tag) {
@@ -55,18 +48,6 @@ void frmMain::removeMarks(const QString& question, int answer) {
         guarded([&] { marks.Remove(key); });
 }
 
-void frmMain::recordMark(qint16 question, qint16 answer) {
-    RespuestasKipsa& marks = *state_.Resultado->RespuestasKipsa();
-    for (const auto& entry : marks)
-        if (entry->NumPregunta() == question && entry->NumRespuesta() == answer)
-            return; // already recorded once
-    const QString plain = u"respuesta"_s + frmExternoTag().trimmed() + QString::number(answer);
-    QString key = plain;
-    for (int k = 2; marks.contains(key); ++k)
-        key = plain + u'_' + QString::number(k);
-    marks.Add(question, answer, key);
-}
-
 void frmMain::boton_sin_Click(int j) {
     if (!state_.ExamenEnCurso) {
         prompts_.message(this, u"Atención"_s, EndedText, PromptIcon::Information,
@@ -87,7 +68,9 @@ void frmMain::boton_sin_Click(int j) {
             guarded([&] { removeMarks(tag, i); });
         }
     }
-    guarded([&] { recordMark(toInt16(tagNumber(tag)), toInt16(j)); });
+    guarded([&] {
+        state_.Resultado->RespuestasKipsa()->Marcar(int16OrFail(tagNumber(tag)), int16OrFail(j));
+    });
     if (ImageBox* sin = row(boton_sin, j))
         sin->hide();
     if (ImageBox* con = row(boton_con, j))
@@ -110,11 +93,11 @@ void frmMain::boton_con_Click(int j) {
 }
 
 void frmMain::AnteriorBtn_Click() {
-    ShowPregunta(toInt16(tagNumber(frmExternoTag()) - 1));
+    ShowPregunta(int16OrFail(tagNumber(frmExternoTag()) - 1));
 }
 
 void frmMain::SiguienteBtn_Click() {
-    ShowPregunta(toInt16(tagNumber(frmExternoTag()) + 1));
+    ShowPregunta(int16OrFail(tagNumber(frmExternoTag()) + 1));
 }
 
 void frmMain::Scroll_Change() {

@@ -2,20 +2,18 @@
 // every question.
 #include "window/frmMain.h"
 
-#include "startup/ExamState.h"
-#include "window/Guarded.h"
-#include "window/ImageBox.h"
-#include "window/RichTextBox.h"
-#include "window/VbColor.h"
+#include "model/Rounding.h"
+#include "results/ExamState.h"
+#include "widgets/ExamColour.h"
+#include "widgets/Guarded.h"
+#include "widgets/ImageBox.h"
+#include "widgets/RichTextBox.h"
 
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
 #include <algorithm>
-#include <cmath>
-#include <limits>
-#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -24,15 +22,6 @@ namespace kp {
 namespace {
 
 constexpr double TextPointSize = 10;
-
-// A scroll-bar quantity: nearest 16-bit integer, halves to even; none when it does not fit.
-std::optional<int> scrollValue(double v) {
-    const double r = std::nearbyint(v); // the default rounding mode sends halves to even
-    if (!std::isfinite(r) || r < std::numeric_limits<qint16>::min() ||
-        r > std::numeric_limits<qint16>::max())
-        return std::nullopt;
-    return static_cast<int>(r);
-}
 
 template <typename W> void unload(std::vector<W*>& array, int i, TwipsLayout& layout) {
     if (i < 1 || i >= static_cast<int>(array.size()) || !array[static_cast<size_t>(i)])
@@ -90,7 +79,7 @@ std::vector<std::shared_ptr<Respuesta>> answersByNumber(const respuestas& all) {
 } // namespace
 
 QColor frmMain::fontColour() const {
-    return vbColor(state_.Examen ? state_.Examen->ColorFuente() : 0, palette());
+    return examColour(state_.Examen ? state_.Examen->ColorFuente() : 0, palette());
 }
 
 void frmMain::removeRows() {
@@ -236,12 +225,12 @@ void frmMain::sizePage(double y) {
         layout_.setHeight(frmExamen, y);
         Scroll->setMinimum(0);
         Scroll->setValue(0);
-        if (const auto max = scrollValue(y - viewport))
+        if (const auto max = toInt16(y - viewport))
             Scroll->setMaximum(*max);
         const double range = static_cast<double>(Scroll->maximum()) - Scroll->minimum();
-        if (const auto small = scrollValue(range / 10))
+        if (const auto small = toInt16(range / 10))
             Scroll->setSingleStep(*small);
-        if (const auto large = scrollValue(range / 3))
+        if (const auto large = toInt16(range / 3))
             Scroll->setPageStep(*large);
         Scroll->show();
     } else {

@@ -3,9 +3,9 @@
 #include "window/frmMain.h"
 
 #include "model/KipsaPrubex.h"
-#include "startup/ExamState.h"
-#include "window/Guarded.h"
-#include "window/ImageBox.h"
+#include "results/ExamState.h"
+#include "widgets/Guarded.h"
+#include "widgets/ImageBox.h"
 
 using namespace Qt::StringLiterals;
 

@@ -3,10 +3,10 @@
 
 #include "model/Clock.h"
 #include "model/RandomSource.h"
+#include "results/ExamState.h"
 #include "results/LimpiaNombreArchivo.h"
-#include "startup/ExamState.h"
-#include "window/Guarded.h"
-#include "window/Prompts.h"
+#include "widgets/Guarded.h"
+#include "widgets/Prompts.h"
 
 #include <QAction>
 #include <QFile>
@@ -139,9 +139,7 @@ void frmMain::EmpezarBtn_Click() {
                     u"examinador."_s,
                     PromptIcon::Exclamation, PromptButtons::Ok);
                 exam.setAlumnoDefineArchivoResultados(true);
-                for (QWidget* w :
-                     {static_cast<QWidget*>(RutaLab), static_cast<QWidget*>(ArchivoTxt),
-                      static_cast<QWidget*>(BuscarArchivoBtn), static_cast<QWidget*>(BorrarBtn)})
+                for (QWidget* w : resultsPathControls())
                     w->show();
                 giveFocus(ArchivoTxt);
                 return;

@@ -1,7 +1,5 @@
-#include "ModelTest.h"
-
-#include "model/Cp1252.h"
-#include "model/Fields.h"
+#include "ExamBytes.h"
+#include "TestExamBuilder.h"
 
 #include <QDate>
 #include <gtest/gtest.h>
@@ -13,14 +11,15 @@ using namespace Qt::StringLiterals;
 TEST(Collections, KeysIgnoreLetterCaseFaultsRaiseNumberedErrorsAndOnlySeriesShareSlots) {
     KipsaPrubex e;
     auto& preguntas = *e.Preguntas();
-    Pregunta q = makeQuestion(u"abc12"_s, {u"texto 1"_s});
+    Pregunta q = TestExamBuilder::question(u"abc12"_s, {u"texto 1"_s});
     const auto stored = preguntas.Add(q);
     q.respuestas()->Item(1)->setTexto(u"cambiado"_s);
     EXPECT_EQ(stored->respuestas()->Item(1)->Texto(), u"texto 1") << "Add stores a copy";
     EXPECT_EQ(preguntas.Item(u"PREGUNTAABC12"_s)->Id(), u"abc12");
     EXPECT_EQ(codeOf([&] { preguntas.Item(0); }), KpError::OutOfRange);
     EXPECT_EQ(codeOf([&] { preguntas.Item(u"preguntax"_s); }), KpError::InvalidArgument);
-    EXPECT_EQ(codeOf([&] { preguntas.Add(makeQuestion(u"ABC12"_s, {})); }), KpError::DuplicateKey);
+    EXPECT_EQ(codeOf([&] { preguntas.Add(TestExamBuilder::question(u"ABC12"_s, {})); }),
+              KpError::DuplicateKey);
 
     Serie s;
     s.setKey(u"serie1"_s);
@@ -31,19 +30,4 @@ TEST(Collections, KeysIgnoreLetterCaseFaultsRaiseNumberedErrorsAndOnlySeriesShar
     EXPECT_EQ(codeOf([&] { e.Series()->Add(s); }), KpError::DuplicateKey);
     s.PreguntasSerie()->Add(u"q1"_s, 1, 1, u"preguntaq1"_s);
     EXPECT_EQ(storedSerie->PreguntasSerie()->Count(), 1) << "a series shares its slots";
-}
-
-TEST(Fields, RellenaCerosPadsToTenAndNeverCuts) {
-    EXPECT_EQ(RellenaCeros(300), u"0000000300");
-    EXPECT_EQ(RellenaCeros(-5), u"00000000-5");
-    EXPECT_EQ(RellenaCeros(-2147483647 - 1), u"-2147483648");
-}
-
-TEST(Cp1252, EveryByteRoundTripsAndUnmappableCharactersBecomeQuestionMarks) {
-    QByteArray all;
-    for (int b = 0; b < 256; ++b)
-        all.append(static_cast<char>(b));
-    EXPECT_EQ(Cp1252::encode(Cp1252::decode(all)), all);
-    EXPECT_EQ(Cp1252::encode(u"año 漢"_s), QByteArray("a\xf1o ?"));
-    EXPECT_TRUE(Cp1252::canEncode(u"€ñÁ"_s));
 }

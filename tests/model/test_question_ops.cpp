@@ -1,4 +1,5 @@
-#include "ModelTest.h"
+#include "ExamBytes.h"
+#include "TestExamBuilder.h"
 
 #include "FakeClock.h"
 #include "FakeRandom.h"
@@ -14,7 +15,7 @@ TEST(Shuffle, EveryOrderComesFromOneSequenceOfDrawsAndAnswersKeepTextAndFlag) {
     std::set<QStringList> orders;
     for (int k1 = 1; k1 <= 3; ++k1)
         for (int k2 = 1; k2 <= 2; ++k2) {
-            Pregunta p = makeQuestion(u"q"_s, {u"a"_s, u"b"_s, u"c"_s, u"d"_s}, {3});
+            Pregunta p = TestExamBuilder::question(u"q"_s, {u"a"_s, u"b"_s, u"c"_s, u"d"_s}, {3});
             p.respuestas()->Remove(u"respuesta1"_s);                // keys no longer 1 to N
             FakeRandom random{(k1 - 0.5) / 3, (k2 - 0.5) / 2, 0.0}; // the k-th of those left
             p.enredaRespuestas(random);

@@ -1,7 +1,7 @@
-#include "TestExams.h"
+#include "TestExamBuilder.h"
 #include "results/Correccion.h"
+#include "results/ExamState.h"
 #include "results/TruncaDecimales.h"
-#include "startup/ExamState.h"
 
 #include <QLocale>
 #include <cmath>
@@ -20,8 +20,8 @@ KipsaPrubex multipleChoice(int n, std::initializer_list<int> right) {
     exam.setNotaMaxima(10);
     QStringList ids;
     for (int i = 1; i <= n; ++i)
-        addQuestion(exam, ids.emplace_back(u"q%1"_s.arg(i)), 4, right);
-    addSeries(exam, 1, ids);
+        TestExamBuilder::on(exam).pregunta(ids.emplace_back(u"q%1"_s.arg(i)), 4, right);
+    TestExamBuilder::on(exam).serie(1, ids);
     return exam;
 }
 
@@ -68,10 +68,10 @@ TEST(Correccion, EachQuestionIsRightWrongOrBlank) {
             exam.setTipoExamen(c.tipo);
             exam.setUnaRespuestaSuficiente(oneEnough);
             if (c.answers >= 0)
-                addQuestion(exam, u"q"_s, c.answers, c.right);
-            addSeries(exam, 1, {u"q"_s});
+                TestExamBuilder::on(exam).pregunta(u"q"_s, c.answers, c.right);
+            TestExamBuilder::on(exam).serie(1, {u"q"_s});
             KipsaResult result;
-            mark(result, 1, c.marks);
+            TestExamBuilder::mark(result, 1, c.marks);
             EXPECT_EQ(verdict(exam, result), oneEnough ? c.oneEnough : c.strict);
         }
 }
@@ -102,7 +102,7 @@ TEST(Correccion, PenaltyRulesWithAndWithoutBlankPenaltyAndTheFloorOfZero) {
             KipsaResult result;
             for (qint16 q = 1; q <= 4; ++q)
                 if (const int answer = c.marks.begin()[q - 1])
-                    mark(result, q, {answer});
+                    TestExamBuilder::mark(result, q, {answer});
             EXPECT_FLOAT_EQ(notaOf(exam, result, 4),
                             penalizarBlancas == 1 ? c.blanksPenalized : c.blanksFree);
         }
@@ -112,7 +112,7 @@ TEST(Correccion, SeventeenRightStayBelowTenAndNoQuestionsOrNoExamGiveZero) {
     const KipsaPrubex exam = multipleChoice(17, {1});
     KipsaResult result;
     for (qint16 i = 1; i <= 17; ++i)
-        mark(result, i, {1});
+        TestExamBuilder::mark(result, i, {1});
     EXPECT_EQ(TruncaDecimales(notaOf(exam, result, 17), u"2"_s), u"9,99");
     EXPECT_EQ(notaOf(exam, result, 0), 0.0f) << "no questions: no division by zero";
     qint16 acertadas = -1, falladas = -1, blancas = -1;

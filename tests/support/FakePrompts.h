@@ -1,6 +1,6 @@
 #pragma once
 
-#include "window/Prompts.h"
+#include "widgets/Prompts.h"
 
 #include <QStringList>
 #include <deque>

@@ -1,5 +1,5 @@
-#include "../results/TestExams.h"
 #include "Kxt.h"
+#include "TestExamBuilder.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -22,9 +22,9 @@ TEST(KxtGrade, TableCsvAndJsonShowEveryFileOrWhyItCannotBeGradedWithTheirExitSta
     exam.setDatoAlumno(2, u"Grupo"_s);
     const QStringList ids{u"q1"_s, u"q2"_s, u"q3"_s, u"q4"_s};
     for (const QString& id : ids)
-        addQuestion(exam, id, 3, {2});
-    addSeries(exam, 1, ids);
-    addSeries(exam, 5, {ids[3], ids[2], ids[1], ids[0]});
+        TestExamBuilder::on(exam).pregunta(id, 3, {2});
+    TestExamBuilder::on(exam).serie(1, ids);
+    TestExamBuilder::on(exam).serie(5, {ids[3], ids[2], ids[1], ids[0]});
     exam.setArchivoSalida(f.path(u"examen.kxt"_s));
     ASSERT_TRUE(exam.Export()) << exam.errorString().toStdString();
     // A student's results file: the answer marked in each question in turn, 0 for none.
@@ -38,7 +38,7 @@ TEST(KxtGrade, TableCsvAndJsonShowEveryFileOrWhyItCannotBeGradedWithTheirExitSta
         qint16 question = 0;
         for (const int answer : answers)
             if (++question; answer != 0)
-                mark(r, question, {answer});
+                TestExamBuilder::mark(r, question, {answer});
         return r.Contenido(exam, 4);
     };
     const QByteArray anaBytes = results(u"Ana"_s, 1, {2, 2, 1}); // 2 right, 1 wrong

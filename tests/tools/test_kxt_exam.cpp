@@ -3,7 +3,7 @@
 #include "Kxt.h"
 
 #include "model/KipsaPrubex.h"
-#include "tools/ExamBuilder.h"
+#include "tools/JsonExamBuilder.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -42,7 +42,7 @@ void expectWithin(const QJsonValue& want, const QJsonValue& got, const QString& 
 KipsaPrubex built(const ToolFiles& files, const QByteArray& json, FakeRandom random = {}) {
     FakeClock clock(QDateTime(QDate(2002, 3, 5), QTime(14, 7, 9)));
     KipsaPrubex e;
-    ExamBuilder(clock, random).build(files.write(u"e.json"_s, json), e);
+    JsonExamBuilder(clock, random).build(files.write(u"e.json"_s, json), e);
     return e;
 }
 

@@ -1,11 +1,12 @@
 #pragma once
 
-#include "ExamBuilder.h"
 #include "FakeClock.h"
 #include "FakePrompts.h"
 #include "FakeRandom.h"
-#include "window/ImageBox.h"
-#include "window/RichTextBox.h"
+#include "TestExamBuilder.h"
+#include "WindowControls.h"
+#include "widgets/ImageBox.h"
+#include "widgets/RichTextBox.h"
 #include "window/frmMain.h"
 
 #include <QtWidgets>
@@ -49,7 +50,7 @@ template <typename Pred> bool waitFor(Pred condition) {
 
 // A real exam window with scripted prompts, a fixed clock and chosen draws, its client area
 // fixed at the designed 16395 x 10710 twips so layouts are exact.
-class WindowFixture : public ::testing::Test {
+class WindowFixture : public ::testing::Test, protected WindowControls {
 protected:
     ExamState state;
     FakePrompts prompts;
@@ -62,28 +63,26 @@ protected:
     // A fresh window with nothing asked yet, for each row of a table.
     void renew(double clientHeight = frmMain::DesignedClientHeight) {
         w = std::make_unique<frmMain>(state, prompts, clock, random);
+        setWindow(w.get());
         w->setClientSizeTwips(frmMain::DesignedClientWidth, clientHeight);
         prompts.messages.clear();
         prompts.modalWindows.clear();
     }
     // What opening an exam does (the file itself is not needed here).
     void open(std::shared_ptr<KipsaPrubex> exam) {
-        ExamBuilder::install(state, std::move(exam));
-        w->ReadyToGo();
-        w->InfoExamen();
-        w->mnuEmpezarExamen->setEnabled(true);
-        w->mnuMostrarNota->setEnabled(false);
+        TestExamBuilder::install(state, std::move(exam));
+        w->showOpenedExam();
     }
     // Opens the exam and starts it at question 1, through the button.
     void openAndStart(std::shared_ptr<KipsaPrubex> exam) {
         open(std::move(exam));
-        w->EmpezarBtn->click();
+        button("EmpezarBtn")->click();
     }
 
     bool shown(const QWidget* c) const { return c && !c->isHidden(); }
     TwipsBox box(const QWidget* c) const { return w->box(c); }
-    ImageBox* sin(int j) const { return frmMain::row(w->boton_sin, j); }
-    ImageBox* con(int j) const { return frmMain::row(w->boton_con, j); }
+    ImageBox* sin(int j) const { return rowControl<ImageBox>("boton_sin", j); }
+    ImageBox* con(int j) const { return rowControl<ImageBox>("boton_con", j); }
     // The only message shown so far, checked to be an "Atención" warning with an Ok button.
     void expectOnlyMessage(const QString& text, PromptIcon icon = PromptIcon::Exclamation) {
         ASSERT_EQ(prompts.messages.size(), 1u);

@@ -3,7 +3,7 @@
 // of colliding marks; the image viewer's scaling and pictures decoded in a private folder.
 #include "WindowFixture.h"
 
-#include "window/PictureFile.h"
+#include "widgets/PictureFile.h"
 #include "window/frmImagen.h"
 
 #include <QTest>
@@ -22,21 +22,23 @@ using Page = WindowFixture;
 // down by twice its height (750) and opens the viewer on the picture, decoded whatever its name
 // says.
 TEST_F(Page, WorkedExampleHoldsToTheTwip) {
-    ExamBuilder b;
+    TestExamBuilder b;
     b.pregunta(u"A"_s, u"?"_s, {{u"uno"_s}, {u"dos"_s, true}, {u"tres"_s}, {u"cuatro"_s}},
                u"mapa.jpg"_s, pictureBytes(600, 400));
     openAndStart(b.serie(1, {u"A"_s}).build());
-    EXPECT_EQ(box(w->ImagenBtn), (TwipsBox{(15420 - 3015) / 2.0, 200, 3015, 375}));
-    EXPECT_EQ(box(w->PreguntaTxt), (TwipsBox{200, 200 + 750, 15020, 1215}));
+    EXPECT_EQ(box(button("ImagenBtn")), (TwipsBox{(15420 - 3015) / 2.0, 200, 3015, 375}));
+    EXPECT_EQ(box(control<RichTextBox>(u"PreguntaTxt"_s)), (TwipsBox{200, 200 + 750, 15020, 1215}));
     for (int j = 1; j <= 4; ++j) {
         const double y = 1665 + 750 + 735 * (j - 1);
         EXPECT_EQ(box(sin(j)), (TwipsBox{2400, y - 240, 480, 480})) << j;
-        EXPECT_EQ(box(w->RespuestaTxt[j]), (TwipsBox{3375, y, 15420 - 400 - 3375, 615})) << j;
+        EXPECT_EQ(box(rowControl<RichTextBox>("RespuestaTxt", j)),
+                  (TwipsBox{3375, y, 15420 - 400 - 3375, 615}))
+            << j;
     }
     prompts.onModal = [&](QDialog& d) {
         EXPECT_TRUE(static_cast<frmImagen&>(d).Imagen->hasPicture());
     };
-    w->ImagenBtn->click();
+    button("ImagenBtn")->click();
     EXPECT_EQ(prompts.modalWindows, (std::vector<QString>{u"frmImagen"_s}));
 }
 
@@ -59,19 +61,21 @@ TEST_F(Page, RowsFollowAnswerNumbersAndTrueFalseShowsTwoUnnumberedRows) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         renew();
-        ExamBuilder b;
+        TestExamBuilder b;
         if (c.trueFalse)
             b.verdaderoFalso();
-        std::vector<ExamBuilder::Answer> answers;
+        std::vector<TestExamBuilder::Answer> answers;
         for (qint16 n : c.numbers)
             answers.push_back({u"r"_s + QString::number(n), n == 1, n});
         openAndStart(b.pregunta(u"A"_s, u"?"_s, answers).serie(1, {u"A"_s}).build());
         QStringList rows;
         for (int j = 1; j <= w->highestRow(); ++j)
             if (shown(sin(j)))
-                rows << (shown(w->NumrespLab[j]) ? w->NumrespLab[j]->text() : QString()) +
-                            w->RespuestaTxt[j]->plainText() + u'@' +
-                            QString::number(box(w->RespuestaTxt[j]).top);
+                rows << (shown(rowControl<QLabel>("NumrespLab", j))
+                             ? rowControl<QLabel>("NumrespLab", j)->text()
+                             : QString()) +
+                            rowControl<RichTextBox>("RespuestaTxt", j)->plainText() + u'@' +
+                            QString::number(box(rowControl<RichTextBox>("RespuestaTxt", j)).top);
         EXPECT_EQ(rows.join(u' '), QString::fromUtf16(c.rows));
     }
 }
@@ -84,13 +88,13 @@ TEST_F(Page, TallPageGetsRangeAndStepsRoundedHalfToEven) {
          {std::pair{10705.0, std::tuple{2585, 258, 862}}, {10715.0, std::tuple{2575, 258, 858}}}) {
         SCOPED_TRACE(height);
         renew(height);
-        openAndStart(ExamBuilder::simple(2, 12).build());
-        EXPECT_TRUE(shown(w->Scroll) && box(w->frmExamen).height == 10485);
-        EXPECT_EQ(std::tuple(w->Scroll->maximum(), w->Scroll->singleStep(), w->Scroll->pageStep()),
+        openAndStart(TestExamBuilder::simple(2, 12).build());
+        EXPECT_TRUE(shown(scroll()) && box(widget("frmExamen")).height == 10485);
+        EXPECT_EQ(std::tuple(scroll()->maximum(), scroll()->singleStep(), scroll()->pageStep()),
                   range);
-        w->Scroll->setValue(1000);
+        scroll()->setValue(1000);
         w->ShowPregunta(2);
-        EXPECT_TRUE(w->Scroll->value() == 0 && box(w->frmExamen).top == 0);
+        EXPECT_TRUE(scroll()->value() == 0 && box(widget("frmExamen")).top == 0);
     }
 }
 
@@ -108,7 +112,7 @@ TEST_F(Page, MarksFollowTheModeOfTheExam) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         renew();
-        auto b = ExamBuilder::simple(1, 4);
+        auto b = TestExamBuilder::simple(1, 4);
         b.exam().setSoloUnaRespuesta(c.single);
         openAndStart(b.build());
         for (int j : c.rows)
@@ -122,20 +126,20 @@ TEST_F(Page, MarksFollowTheModeOfTheExam) {
 // shown and removed on its own. A mark whose answer has no row still makes its question
 // answered. After the end every box refuses and nothing changes.
 TEST_F(Page, NavigationShowsExactlyTheRecordedMarksAndAfterTheEndNothingChanges) {
-    openAndStart(ExamBuilder::simple(11, 12).build());
+    openAndStart(TestExamBuilder::simple(11, 12).build());
     w->show();
-    EXPECT_EQ(w->PreguntaActualLab->text(), u"Pregunta 1 de 11   (sin responder)"_s);
-    EXPECT_FALSE(w->AnteriorBtn->isEnabled());
+    EXPECT_EQ(label("PreguntaActualLab")->text(), u"Pregunta 1 de 11   (sin responder)"_s);
+    EXPECT_FALSE(button("AnteriorBtn")->isEnabled());
     QTest::mouseClick(sin(12), Qt::LeftButton);
     state.Resultado->RespuestasKipsa()->Add(10, 99, u"respuesta1099"_s);
     w->ShowPregunta(10);
-    w->SiguienteBtn->click();
-    EXPECT_FALSE(w->SiguienteBtn->isEnabled()) << "at the last question";
+    button("SiguienteBtn")->click();
+    EXPECT_FALSE(button("SiguienteBtn")->isEnabled()) << "at the last question";
     EXPECT_TRUE(tickedRows().empty());
     w->boton_sin_Click(2);
-    w->AnteriorBtn->click();
+    button("AnteriorBtn")->click();
     EXPECT_TRUE(tickedRows().empty());
-    EXPECT_EQ(w->PreguntaActualLab->text(), u"Pregunta 10 de 11"_s);
+    EXPECT_EQ(label("PreguntaActualLab")->text(), u"Pregunta 10 de 11"_s);
     w->ShowPregunta(1);
     EXPECT_EQ(tickedRows(), (std::vector<int>{12}));
     w->ShowPregunta(11);

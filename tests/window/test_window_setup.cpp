@@ -28,7 +28,7 @@ TEST_F(WindowSetup, LogoScalingAndSideSetTheLayout) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         renew();
-        auto b = ExamBuilder::simple(1, 2);
+        auto b = TestExamBuilder::simple(1, 2);
         b.exam().setColorFondo(0x00336699); // red in the low byte
         if (c.px != 0) {
             b.exam().setArchivoLogo(u"logo.png"_s);
@@ -36,23 +36,23 @@ TEST_F(WindowSetup, LogoScalingAndSideSetTheLayout) {
         }
         b.exam().setLogoDerecha(c.right);
         open(b.build());
-        expectNear(box(w->LogoImg), c.logo);
-        EXPECT_EQ(w->LogoImg->stretch(), c.stretched);
-        EXPECT_EQ(box(w->FinalizarBtn).left, c.right ? 120 : 13020);
-        EXPECT_NEAR(box(w->frmExterno).top, c.logo.top + c.logo.height + 990, 0.01);
+        expectNear(box(control<ImageBox>(u"LogoImg"_s)), c.logo);
+        EXPECT_EQ(control<ImageBox>(u"LogoImg"_s)->stretch(), c.stretched);
+        EXPECT_EQ(box(button("FinalizarBtn")).left, c.right ? 120 : 13020);
+        EXPECT_NEAR(box(widget("frmExterno")).top, c.logo.top + c.logo.height + 990, 0.01);
     }
-    EXPECT_EQ(box(w->frmDatos), (TwipsBox{3570, 1687.5, 9255, 7335})) << "centred";
-    EXPECT_EQ(w->client->palette().color(QPalette::Window), QColor(0x99, 0x66, 0x33));
+    EXPECT_EQ(box(widget("frmDatos")), (TwipsBox{3570, 1687.5, 9255, 7335})) << "centred";
+    EXPECT_EQ(widget("client")->palette().color(QPalette::Window), QColor(0x99, 0x66, 0x33));
 }
 
 TEST_F(WindowSetup, OpeningAnotherExamRemovesRowsAndDataButKeepsTheResultsPath) {
-    openAndStart(ExamBuilder::simple(2, 4).build());
-    w->datoTxt[0]->setText(u"1º"_s);
-    w->ArchivoTxt->setText(u"/tmp/anterior.kxa"_s);
-    open(ExamBuilder::simple(1, 2).build());
+    openAndStart(TestExamBuilder::simple(2, 4).build());
+    dato(1)->setText(u"1º"_s);
+    edit("ArchivoTxt")->setText(u"/tmp/anterior.kxa"_s);
+    open(TestExamBuilder::simple(1, 2).build());
     EXPECT_EQ(w->findChild<QWidget*>(u"boton_sin_1"_s), nullptr) << "the rows are gone";
-    EXPECT_TRUE(w->datoTxt[0]->text().isEmpty());
-    EXPECT_EQ(w->ArchivoTxt->text(), u"/tmp/anterior.kxa"_s);
+    EXPECT_TRUE(dato(1)->text().isEmpty());
+    EXPECT_EQ(edit("ArchivoTxt")->text(), u"/tmp/anterior.kxa"_s);
 }
 
 TEST_F(WindowSetup, BriefingSentencesFollowTheSettings) {
@@ -82,7 +82,7 @@ TEST_F(WindowSetup, BriefingSentencesFollowTheSettings) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const bool askPath = c.tipo == 7; // and not otherwise
-        auto b = ExamBuilder::simple(c.preguntas, 2);
+        auto b = TestExamBuilder::simple(c.preguntas, 2);
         b.exam().setTitulo(u"Álgebra"_s);
         b.exam().setTipoExamen(c.tipo);
         b.exam().setMinutosLimite(c.minutos);
@@ -98,8 +98,8 @@ TEST_F(WindowSetup, BriefingSentencesFollowTheSettings) {
                 c.nota ? grade + (c.fallos ? review : noReview) : noGrade) +
             tail + (askPath ? pathSentence : QString());
         // Each carriage return of the text is a line break on the label.
-        EXPECT_EQ(w->InfoExamLab->text(), QString(expected).replace(u'\r', u'\n'));
-        EXPECT_EQ(shown(w->ArchivoTxt), askPath);
+        EXPECT_EQ(label("InfoExamLab")->text(), QString(expected).replace(u'\r', u'\n'));
+        EXPECT_EQ(shown(edit("ArchivoTxt")), askPath);
     }
 }
 
@@ -126,17 +126,17 @@ TEST_F(WindowSetup, DataLabelsAndStartRefusalsInOrder) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         renew();
-        auto b = ExamBuilder::simple(2, 2);
+        auto b = TestExamBuilder::simple(2, 2);
         b.exam().setAlumnoDefineArchivoResultados(c.askPath);
         for (qint16 i = 0; i < 5; ++i)
             b.exam().setDatoAlumno(i + 1, stored[i]);
         open(b.build());
         for (size_t i = 0; i < 5; ++i)
-            EXPECT_EQ(shown(w->datoTxt[i]) ? w->datoLab[i]->text() : QString(), labels[i]) << i;
-        w->ArchivoTxt->setText(QString::fromUtf16(c.path).replace(u"$DIR"_s, dir.path()));
-        w->datoTxt[1]->setText(QString::fromUtf16(c.dato2));
-        w->datoTxt[3]->setText(QString::fromUtf16(c.dato4));
-        w->EmpezarBtn->click();
+            EXPECT_EQ(shown(dato(i + 1)) ? datoLabel(i + 1)->text() : QString(), labels[i]) << i;
+        edit("ArchivoTxt")->setText(QString::fromUtf16(c.path).replace(u"$DIR"_s, dir.path()));
+        dato(2)->setText(QString::fromUtf16(c.dato2));
+        dato(4)->setText(QString::fromUtf16(c.dato4));
+        button("EmpezarBtn")->click();
         expectOnlyMessage(QString::fromUtf16(c.expected));
         EXPECT_EQ(w->focusWidget(), w->findChild<QWidget*>(QString::fromLatin1(c.focus)));
         EXPECT_FALSE(state.ExamenEnCurso);
@@ -165,7 +165,7 @@ TEST_F(WindowSetup, NombreFieldDerivesPathAndCaption) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         renew();
-        auto b = ExamBuilder::simple(1, 2);
+        auto b = TestExamBuilder::simple(1, 2);
         b.serie(7, {u"P1"_s}); // a second series, numbered 7, drawn below
         b.exam().setGuardarArchivoResultados(true);
         b.exam().setRutaArchivoResultados(tema);
@@ -176,14 +176,14 @@ TEST_F(WindowSetup, NombreFieldDerivesPathAndCaption) {
         random.push(0.75); // 2 series: floor(2 * 0.75 + 1) = 2
         const QStringList typed = QString::fromUtf16(c.typed).split(u'|');
         for (qsizetype i = 0; i < typed.size(); ++i)
-            w->datoTxt[static_cast<size_t>(i)]->setText(typed[i]);
-        w->EmpezarBtn->click();
+            dato(i + 1)->setText(typed[i]);
+        button("EmpezarBtn")->click();
         if (!*c.caption) {
             expectOnlyMessage(u"Este examen fué preparado para poder obtener un archivo de "
                               u"resultados, pero la ruta especificada por el examinador no es "
                               u"correcta. Por favor, indique usted la ruta del archivo de "
                               u"resultados y proporcione dicha ruta al examinador."_s);
-            EXPECT_TRUE(!state.ExamenEnCurso && w->focusWidget() == w->ArchivoTxt);
+            EXPECT_TRUE(!state.ExamenEnCurso && w->focusWidget() == edit("ArchivoTxt"));
             continue;
         }
         EXPECT_EQ(w->windowTitle(),

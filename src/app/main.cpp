@@ -1,0 +1,31 @@
+#include "app/StartUp.h"
+#include "model/Clock.h"
+#include "model/RandomSource.h"
+#include "results/ExamState.h"
+#include "widgets/QtPrompts.h"
+#include "window/frmMain.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    // Standard buttons and Qt's own dialogs speak Spanish.
+    QTranslator qtSpanish;
+    if (qtSpanish.load(QLocale(QLocale::Spanish), QStringLiteral("qtbase"), QStringLiteral("_"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtSpanish);
+
+    kp::ExamState state;
+    kp::QtPrompts prompts;
+    kp::SystemClock clock;
+    kp::SystemRandom random;
+    auto window =
+        kp::startUp(state, prompts, clock, random, kp::argumentText(QApplication::arguments()));
+    if (!window)
+        return 1; // the exam could not be opened; the message has been shown
+    window->showMaximized();
+    return QApplication::exec();
+}

@@ -1,0 +1,162 @@
+#include "format/QuestionRecord.h"
+
+#include "format/ByteCursor.h"
+#include "format/FieldWriter.h"
+#include "model/Fields.h"
+#include "model/KpError.h"
+#include "model/Pregunta.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+namespace kp {
+namespace {
+
+constexpr qint64 kRecordMarker = 300;
+// Smallest answer entry: number, flag and an empty text.
+constexpr qint64 kMinAnswerSize = 30;
+
+// Every failure of a record operation reaches the caller under the operation's own number.
+[[noreturn]] void rethrowAs(int code) {
+    throw KpError(code, KpError::fromCurrentException().message());
+}
+
+} // namespace
+
+namespace QuestionRecord {
+
+void read(ByteCursor& in, Pregunta& p) {
+    using Number = ByteCursor::Number;
+    p.eliminaRespuestas();
+    const double marker = in.number(Number::Leading);
+    if (marker != kRecordMarker)
+        throw KpError(KpError::ReadQuestion,
+                      QStringLiteral("marca de pregunta %1 en lugar de 300").arg(marker));
+    p.setNombreAutor(in.text());
+    p.setLicenciaAutor(in.text());
+    p.setId(in.text());
+    p.setTextoPregunta(in.text());
+    const qint16 count = in.int16();
+    in.requireRoomFor(count, kMinAnswerSize, "respuestas");
+    for (int i = 0; i < count; ++i) {
+        Respuesta r;
+        r.setNumero(in.int16());
+        r.setCorrecta(in.flag());
+        r.setTexto(in.text());
+        r.setKey(QStringLiteral("respuesta%1").arg(r.Numero()));
+        p.respuestas()->Add(r);
+    }
+    if (!in.flag())
+        return;
+    p.setImagen(in.text());
+    p.setImagenBinary(in.blob());
+}
+
+void write(FieldWriter& out, const Pregunta& p) {
+    out.decimal(kRecordMarker);
+    out.text(p.NombreAutor());
+    out.text(p.LicenciaAutor());
+    out.text(p.Id(), /*untrimmed=*/true);
+    out.text(p.TextoPregunta());
+    out.decimal(p.respuestas()->Count());
+    for (const auto& r : *p.respuestas()) {
+        out.decimal(r->Numero());
+        out.decimal(r->Correcta() ? 1 : 0);
+        out.text(r->Texto());
+    }
+    // The flag tests the name untrimmed; the name stored is trimmed.
+    if (p.Imagen().isEmpty()) {
+        out.decimal(0);
+        return;
+    }
+    out.decimal(1);
+    out.text(TrimBlanks(DameNombreArchivo(p.Imagen())));
+    out.blob(p.ImagenBinary());
+}
+
+} // namespace QuestionRecord
+
+void Pregunta::Cargar(const QByteArray& ArchivoExamen, qsizetype& ArchivoOffset) {
+    try {
+        ByteCursor in(ArchivoExamen, ArchivoOffset);
+        QuestionRecord::read(in, *this);
+        ArchivoOffset = in.position();
+    } catch (...) {
+        rethrowAs(KpError::ReadQuestion);
+    }
+}
+
+void Pregunta::Cargar() {
+    try {
+        ByteCursor in(ByteCursor::readFile(ruta_, kMaxFileSize));
+        QuestionRecord::read(in, *this);
+    } catch (...) {
+        rethrowAs(KpError::ReadQuestion);
+    }
+}
+
+void Pregunta::Guardar(QIODevice& device) const {
+    try {
+        FieldWriter check;
+        QuestionRecord::write(check, *this);
+        FieldWriter out(device);
+        QuestionRecord::write(out, *this);
+    } catch (...) {
+        rethrowAs(KpError::WriteQuestion);
+    }
+}
+
+void Pregunta::Guardar() const {
+    const QString backup = ruta_ + QStringLiteral("_TMP");
+    bool haveBackup = false;
+    try {
+        if (ruta_.isEmpty())
+            throw KpError(KpError::FileAccess, QStringLiteral("la pregunta no tiene ruta"));
+        FieldWriter check;
+        QuestionRecord::write(check, *this);
+        if (QFileInfo::exists(ruta_)) {
+            if (QFileInfo::exists(backup) && !QFile::remove(backup))
+                throw KpError(KpError::FileAccess, QStringLiteral("no se puede borrar ") + backup);
+            if (!QFile::rename(ruta_, backup))
+                throw KpError(KpError::FileAccess,
+                              QStringLiteral("no se puede renombrar ") + ruta_);
+            haveBackup = true;
+        }
+        QSaveFile file(ruta_);
+        if (!file.open(QIODevice::WriteOnly))
+            throw KpError(
+                KpError::FileAccess,
+                QStringLiteral("no se puede crear %1: %2").arg(ruta_, file.errorString()));
+        FieldWriter out(file);
+        QuestionRecord::write(out, *this);
+        if (!file.commit())
+            throw KpError(
+                KpError::FileAccess,
+                QStringLiteral("no se puede escribir %1: %2").arg(ruta_, file.errorString()));
+        if (haveBackup)
+            QFile::remove(backup);
+    } catch (...) {
+        // Put the previous file back. The new one was written aside (QSaveFile), so there is
+        // no half-written file at Ruta to remove first unless something else put one there.
+        if (haveBackup) {
+            if (QFileInfo::exists(ruta_))
+                QFile::remove(ruta_);
+            QFile::rename(backup, ruta_);
+        }
+        rethrowAs(KpError::WriteQuestion);
+    }
+}
+
+void Pregunta::ExportImg(const QString& Directorio) const {
+    // Only the file name: a name read from an exam file must not lead outside Directorio.
+    const QString name = TrimBlanks(DameNombreArchivo(imagen_));
+    if (name.isEmpty() || name == u"." || name == u"..")
+        return;
+    QFile file(QDir(Directorio).filePath(name));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return;
+    file.write(imagenBinary_);
+}
+
+} // namespace kp

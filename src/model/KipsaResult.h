@@ -1,0 +1,57 @@
+#pragma once
+
+#include "model/RespuestasKipsa.h"
+
+#include <QByteArray>
+#include <QString>
+#include <array>
+#include <memory>
+
+namespace kp {
+
+class KipsaPrubex;
+
+// Everything the results file carries: exam identifier, series, the student's data and marks.
+class KipsaResult {
+public:
+    const QString& ArchivoSalida() const { return archivoSalida_; }
+    void setArchivoSalida(const QString& v) { archivoSalida_ = v; }
+    // Created empty on first read; assigning null discards every mark.
+    const std::shared_ptr<kp::RespuestasKipsa>& RespuestasKipsa() const;
+    void setRespuestasKipsa(std::shared_ptr<kp::RespuestasKipsa> v) { marks_ = std::move(v); }
+    qint16 Serie() const { return serie_; }
+    void setSerie(qint16 v) { serie_ = v; }
+    const QString& IdExamen() const { return idExamen_; }
+    void setIdExamen(const QString& v) { idExamen_ = v; }
+    // The student's values of the five data fields, 1..5.
+    const QString& DatoAlumno(int i) const { return dato_[static_cast<size_t>(i - 1)]; }
+    void setDatoAlumno(int i, const QString& v) { dato_[static_cast<size_t>(i - 1)] = v; }
+    const QString& DatoAlumno1() const { return DatoAlumno(1); }
+    const QString& DatoAlumno2() const { return DatoAlumno(2); }
+    const QString& DatoAlumno3() const { return DatoAlumno(3); }
+    const QString& DatoAlumno4() const { return DatoAlumno(4); }
+    const QString& DatoAlumno5() const { return DatoAlumno(5); }
+    void setDatoAlumno1(const QString& v) { setDatoAlumno(1, v); }
+    void setDatoAlumno2(const QString& v) { setDatoAlumno(2, v); }
+    void setDatoAlumno3(const QString& v) { setDatoAlumno(3, v); }
+    void setDatoAlumno4(const QString& v) { setDatoAlumno(4, v); }
+    void setDatoAlumno5(const QString& v) { setDatoAlumno(5, v); }
+
+    // Writes the results file named by ArchivoSalida: the labels come from exam, the kind of
+    // every question record from exam.TipoExamen() and the question count from
+    // totalPreguntas (the run's TotalPreguntas). The bytes go to a temporary beside the target
+    // that replaces it only once complete; a writable file in a folder we may not write is
+    // overwritten in place instead. False on any failure; this object is never changed.
+    bool Guardar(const KipsaPrubex& exam, qint16 totalPreguntas) const;
+    // The bytes Guardar writes.
+    QByteArray Contenido(const KipsaPrubex& exam, qint16 totalPreguntas) const;
+
+private:
+    QString archivoSalida_;
+    mutable std::shared_ptr<kp::RespuestasKipsa> marks_;
+    qint16 serie_ = 0;
+    QString idExamen_;
+    std::array<QString, 5> dato_;
+};
+
+} // namespace kp

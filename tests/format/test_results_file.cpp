@@ -1,0 +1,88 @@
+#include "TestExamBuilder.h"
+#include "format/ResultsReader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+using namespace kp;
+using namespace kp::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+// clang-format off
+const QByteArray kSmallRunBytes = QByteArrayLiteral(
+    "0000000300" "0000000004EX-1" "0000000002" // version, exam, series
+    "0000000006Nombre" "0000000003Ana" "0000000009Apellidos" "0000000005P\xE9rez"
+    "0000000000" "0000000000" "0000000000" "0000000000" // labels and data 3 and 4: empty
+    "0000000005Curso" "00000000033\xBA" "B"
+    "0000000003" // question count, then kind, position and answers of each question
+    "0000000002" "0000000001" "00000000042;4;"
+    "0000000002" "0000000002" "00000000020;"
+    "0000000002" "0000000003" "00000000021;");
+// clang-format on
+
+} // namespace
+
+TEST(ResultsFile, SmallRunIsWrittenByteForByteOverALongerFileAndAFailedWriteKeepsIt) {
+    // A true/false exam of three questions and a student who marked some of them.
+    KipsaPrubex exam;
+    exam.setTipoExamen(2); // every record carries the exam kind
+    exam.setDatoAlumno(1, u"Nombre"_s);
+    exam.setDatoAlumno(2, u" Apellidos "_s);
+    exam.setDatoAlumno(5, u"Curso"_s);
+    KipsaResult result;
+    result.setIdExamen(u"  EX-1 "_s);
+    result.setSerie(2);
+    result.setDatoAlumno(1, u"Ana"_s);
+    result.setDatoAlumno(2, u" Pérez"_s);
+    result.setDatoAlumno(5, u"3ºB  "_s);
+    // Question 1: 4 marked, 2 marked, 4 unmarked and marked again -> "2;4;".
+    TestExamBuilder::mark(result, 1, {4, 2});
+    result.RespuestasKipsa()->Remove(u"respuesta14"_s);
+    TestExamBuilder::mark(result, 1, {4});
+    TestExamBuilder::mark(result, 3, {1});
+    TestExamBuilder::mark(result, 9, {1}); // beyond the question count: not written
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"ana.kxa"_s);
+    QFile longer(path);
+    ASSERT_TRUE(longer.open(QIODevice::WriteOnly) && longer.write(QByteArray(4096, 'x')) == 4096);
+    longer.close();
+    result.setArchivoSalida(path);
+    ASSERT_TRUE(result.Guardar(exam, 3));
+    EXPECT_EQ(readAll(path), kSmallRunBytes);
+
+    // Read back, it writes the same bytes again; any truncation is refused.
+    ResultsReader reader;
+    for (qsizetype n = 0; n < kSmallRunBytes.size(); ++n)
+        EXPECT_FALSE(reader.read(kSmallRunBytes.left(n))) << "cut at " << n;
+    ASSERT_TRUE(reader.read(kSmallRunBytes + "bytes after the last record are ignored"));
+    EXPECT_EQ(reader.result().DatoAlumno(2), u"Pérez"_s);
+    EXPECT_EQ(reader.label(5), u"Curso");
+    EXPECT_EQ(reader.result().Contenido(exam, 3), kSmallRunBytes);
+
+    // Files may grow to 64 bytes only, so writing again fails midway, as on a full disk (tests
+    // run as root: permissions would not stop the write).
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit small{64, old.rlim_max};
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool rewritten = result.Guardar(exam, 3);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(rewritten);
+    EXPECT_EQ(readAll(path), kSmallRunBytes);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1) << "no temporary is left";
+    result.setArchivoSalida(path + u"/r.kxa"_s);
+    EXPECT_FALSE(result.Guardar(exam, 3)) << "a file as the folder";
+}

@@ -1,0 +1,45 @@
+#include "TestExamBuilder.h"
+#include "format/ResultsReader.h"
+
+#include <gtest/gtest.h>
+
+using namespace kp;
+using namespace kp::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray header(const QByteArray& count) {
+    // Version 300, exam "EX", series 3, ten empty texts, then the question count.
+    return QByteArray("00000003000000000002EX0000000003") + QByteArray(100, '0') + count;
+}
+
+QByteArray record(const QByteArray& answers, const QByteArray& position = "0000000001") {
+    return "0000000001" + position + QByteArray::number(answers.size()).rightJustified(10, '0') +
+           answers;
+}
+
+} // namespace
+
+TEST(ResultsReader, DamagedFieldsAreRefusedWithAReason) {
+    const QByteArray one = header("0000000001");
+    const struct {
+        const char* fault;
+        QByteArray bytes;
+        const char16_t* reason;
+    } cases[] = {
+        {"unknown version", "0000000299" + header("0000000000").mid(10), u"versión"},
+        {"text longer than the file", "00000003009999999999EX", u"pasa del final"},
+        {"more records than bytes", header("0000032767"), u"no caben"},
+        {"plus sign", header("+000000001"), u"no es un número"},
+        {"count beyond 16 bits", header("0000040000"), u"fuera de rango"},
+        {"position outside 1..N", one + record("1;", "0000000002"), u"fuera de 1..1"},
+        {"answer that is not a number", one + record("1;x;"), u"ilegibles"},
+    };
+    for (const auto& c : cases) {
+        ResultsReader reader;
+        EXPECT_FALSE(reader.read(c.bytes)) << c.fault;
+        EXPECT_TRUE(reader.errorString().contains(QString::fromUtf16(c.reason)))
+            << c.fault << ": " << reader.errorString().toStdString();
+    }
+}
