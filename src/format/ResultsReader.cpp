@@ -24,7 +24,6 @@ bool ResultsReader::readFile(const QString& path) {
 bool ResultsReader::run(const std::function<void()>& reading) {
     result_ = KipsaResult();
     labels_ = {};
-    count_ = 0;
     KpError failure(0, QString());
     const bool ok = KpError::catchAll(reading, &failure);
     error_ = failure.message();
@@ -43,20 +42,20 @@ void ResultsReader::parse(const QByteArray& bytes) {
         labels_[static_cast<size_t>(i - 1)] = cursor.text(Padded);
         result_.setDatoAlumno(i, cursor.text(Padded));
     }
-    count_ = cursor.int16(Padded);
-    if (count_ < 0)
+    const qint16 count = cursor.int16(Padded);
+    if (count < 0)
         throw KpError(KpError::BadValue,
-                      QStringLiteral("número de preguntas negativo: %1").arg(count_));
-    cursor.requireRoomFor(count_, kMinRecordSize, "registros de pregunta");
-    for (qint32 i = 1; i <= count_; ++i) {
+                      QStringLiteral("número de preguntas negativo: %1").arg(count));
+    cursor.requireRoomFor(count, kMinRecordSize, "registros de pregunta");
+    for (qint32 i = 1; i <= count; ++i) {
         cursor.int16(Padded); // grading takes the kind from the exam
         const qint16 position = cursor.int16(Padded);
-        if (position < 1 || position > count_)
+        if (position < 1 || position > count)
             throw KpError(KpError::BadValue,
                           QStringLiteral("el registro %1 es de la pregunta %2, fuera de 1..%3")
                               .arg(i)
                               .arg(position)
-                              .arg(count_));
+                              .arg(count));
         addMarks(position, cursor.text(Padded));
     }
 }

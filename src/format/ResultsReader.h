@@ -27,8 +27,6 @@ public:
     const KipsaResult& result() const { return result_; }
     // The labels of the five data fields as the file carries them, 1..5.
     const QString& label(int i) const { return labels_[static_cast<size_t>(i - 1)]; }
-    // The question count the file declares.
-    qint16 questionCount() const { return count_; }
 
 private:
     bool run(const std::function<void()>& reading);
@@ -37,7 +35,6 @@ private:
 
     KipsaResult result_;
     std::array<QString, 5> labels_;
-    qint16 count_ = 0;
     QString error_;
 };
 

@@ -10,7 +10,7 @@
 namespace kp {
 
 // Ordered list of shared items with optional unique keys that compare without letter case.
-// Positions are 1-based, as the exam tools count them. Lookups by key are hashed so that an
+// Positions are 1-based, as exams number questions and series. Lookups by key are hashed so that an
 // exam of many thousands of questions loads in linear time.
 template <typename T> class KeyedList {
 public:
@@ -51,7 +51,7 @@ public:
     // Key under which the item at a 1-based position is stored (empty when none).
     const QString& keyAt(long position) const { return items_.at(checkPosition(position)).key; }
 
-    // Enumeration in insertion order (the collection's NewEnum).
+    // Enumeration in insertion order.
     class const_iterator {
     public:
         using Inner = typename std::vector<typename KeyedList::Entry>::const_iterator;

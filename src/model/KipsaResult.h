@@ -26,16 +26,6 @@ public:
     // The student's values of the five data fields, 1..5.
     const QString& DatoAlumno(int i) const { return dato_[static_cast<size_t>(i - 1)]; }
     void setDatoAlumno(int i, const QString& v) { dato_[static_cast<size_t>(i - 1)] = v; }
-    const QString& DatoAlumno1() const { return DatoAlumno(1); }
-    const QString& DatoAlumno2() const { return DatoAlumno(2); }
-    const QString& DatoAlumno3() const { return DatoAlumno(3); }
-    const QString& DatoAlumno4() const { return DatoAlumno(4); }
-    const QString& DatoAlumno5() const { return DatoAlumno(5); }
-    void setDatoAlumno1(const QString& v) { setDatoAlumno(1, v); }
-    void setDatoAlumno2(const QString& v) { setDatoAlumno(2, v); }
-    void setDatoAlumno3(const QString& v) { setDatoAlumno(3, v); }
-    void setDatoAlumno4(const QString& v) { setDatoAlumno(4, v); }
-    void setDatoAlumno5(const QString& v) { setDatoAlumno(5, v); }
 
     // Writes the results file named by ArchivoSalida: the labels come from exam, the kind of
     // every question record from exam.TipoExamen() and the question count from

@@ -32,7 +32,7 @@ qint16 CorrijePreguntaTest(const KipsaPrubex& Examen, const KipsaResult& Resulta
 bool EstaEnLista(const QString& texto, const QStringList& lista);
 
 // The grade of positions 1..TotalPreguntas and the three counts, in 32-bit float arithmetic
-// in the order the exam rules state it. Never below 0; no upper bound.
+// question by question in order, each partial sum rounded to float. Never below 0; no upper bound.
 float DameNota(const KipsaPrubex& Examen, const KipsaResult& Resultado, qint16 SerieElegida,
                qint16 TotalPreguntas, qint16& Acertadas, qint16& Falladas, qint16& Blancas);
 // The same for the run's state; 0 with all counts 0 while no exam is open.

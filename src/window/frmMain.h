@@ -106,10 +106,6 @@ public:
     double clientWidth() const;
     double clientHeight() const;
     void setClientSizeTwips(double width, double height);
-    ExamState& state() const { return state_; }
-    Prompts& prompts() const { return prompts_; }
-    Clock& clock() const { return clock_; }
-    RandomSource& random() const { return random_; }
     // Highest index of the answer-row arrays (0 when only the templates exist).
     int highestRow() const { return static_cast<int>(RespuestaTxt.size()) - 1; }
 
@@ -119,7 +115,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-    TwipsLayout& layout() { return layout_; }
     // Gives the focus to a control (the window takes it when it becomes active).
     void giveFocus(QWidget* w);
 
@@ -166,7 +161,7 @@ private:
     QMenu* mnuAyuda = nullptr;
     QAction* mnuAyudaAcercade = nullptr;
 
-    // Runs every 1000 ms while active; stop() is the "interval 0" of the exam rules.
+    // The countdown's tick: every 1000 ms while a limited exam runs, stopped at its end.
     QTimer* LimiteTiempo = nullptr;
 
     // frmMainControls.cpp

@@ -65,8 +65,8 @@ TEST(Genera, RulesAndBlocks) {
         const char* says = "";
         bool aAlreadyFifth = false;
     } cases[] = {
-        // The worked example: a drawn again is set aside, then c and b are drawn.
-        {"worked example", u"1:a,1:#1x2,2:#2x1", {0, .9, 0, 0}, true, "a@1/1 c@1/2 b@1/3 v1@2/1"},
+        // A fixed question and a draw of two: a, drawn again, is set aside; c and b follow.
+        {"a fixed question, then a draw that meets it again", u"1:a,1:#1x2,2:#2x1", {0, .9, 0, 0}, true, "a@1/1 c@1/2 b@1/3 v1@2/1"},
         {"a stuck random source", u"1:#1x3", {.99}, true, "c@1/1 b@1/2 a@1/3"},
         {"block 3 numbers from 1 with kind 3", u"3:#3x2", {}, true, "t1@3/1 t2@3/2"},
         {"a draw of 0 adds nothing", u"1:#1x0", {}, true, ""},

@@ -85,7 +85,7 @@ TEST(Correccion, PenaltyRulesWithAndWithoutBlankPenaltyAndTheFloorOfZero) {
     } cases[] = {
         {1, {2, 2, 4, 0}, 2.5f, 0.0f},
         {2, {2, 2, 4, 0}, 3.3333333f, 1.6666667f},
-        {3, {2, 2, 4, 0}, 3.75f, 2.5f}, // the worked example penalizes blanks
+        {3, {2, 2, 4, 0}, 3.75f, 2.5f}, // blanks penalised like wrong answers
         {4, {2, 2, 4, 0}, 4.1666667f, 3.3333333f},
         {5, {2, 2, 4, 0}, 4.25f, 3.5f},
         {0, {2, 2, 4, 0}, 5.0f, 5.0f}, // no rule: no penalty

@@ -18,7 +18,7 @@ using Marks = std::vector<std::pair<int, int>>;
 
 using Page = WindowFixture;
 
-// The worked example, four answers, with a picture: its button, centred above, moves everything
+// Four answers with a picture: its button, centred above, moves everything
 // down by twice its height (750) and opens the viewer on the picture, decoded whatever its name
 // says.
 TEST_F(Page, WorkedExampleHoldsToTheTwip) {
