@@ -74,7 +74,8 @@ cp "$prefix/share/kipsa-prubex/muestra.kxt" "$exam"
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 wait_for "Xvfb to start" 10 test -s "$work/display"
-export DISPLAY=:$(head -n1 "$work/display")
+DISPLAY=:$(head -n1 "$work/display")
+export DISPLAY
 export QT_QPA_PLATFORM=xcb QT_ENABLE_HIGHDPI_SCALING=0 QT_SCALE_FACTOR=1
 
 # The entry's Exec line names the program without a folder: the prefix's bin comes first.

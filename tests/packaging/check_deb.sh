@@ -1,5 +1,7 @@
+#!/usr/bin/env bash
 # Builds the Debian package with CPack and checks it with lintian (no errors; warnings shown):
 # check_deb.sh BUILD_DIR VERSION
+# shellcheck source=tests/packaging/common.sh
 source "$(dirname "$0")/common.sh"
 need cpack cmake dpkg-shlibdeps dpkg-dev dpkg-deb dpkg lintian lintian
 build=$(cd "$1" && pwd) version=$2

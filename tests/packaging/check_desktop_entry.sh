@@ -1,4 +1,6 @@
+#!/usr/bin/env bash
 # The installed desktop entry passes desktop-file-validate: check_desktop_entry.sh STAGE_DIR
+# shellcheck source=tests/packaging/common.sh
 source "$(dirname "$0")/common.sh"
 need desktop-file-validate desktop-file-utils
 entry=$1/share/applications/$app_id.desktop

@@ -1,8 +1,10 @@
+#!/usr/bin/env bash
 # The installed file types and desktop entry as a desktop sees them, on the staged installation
 # alone: check_file_types.sh STAGE_DIR
 #   - update-mime-database and update-desktop-database accept what was installed;
 #   - a sample exam and a sample results file get our types (by name: both formats start alike);
 #   - the exam type's default application is our desktop entry.
+# shellcheck source=tests/packaging/common.sh
 source "$(dirname "$0")/common.sh"
 need update-mime-database shared-mime-info gio libglib2.0-bin \
     update-desktop-database desktop-file-utils xdg-mime xdg-utils

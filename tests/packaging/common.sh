@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by the packaging checks (sourced).
 set -euo pipefail
 
@@ -15,4 +16,5 @@ fail() {
     exit 1
 }
 
+# shellcheck disable=SC2034 # read by the checks that source this file
 app_id=example.kipsaprubex.KipsaPrubex
