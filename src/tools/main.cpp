@@ -1,6 +1,9 @@
 #include "tools/Commands.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <cstdio>
 
 namespace {
@@ -21,6 +24,11 @@ const char16_t* const kUsage =
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    // Qt's own messages (JSON syntax errors, file errors) in Spanish, like ours.
+    QTranslator qtSpanish;
+    if (qtSpanish.load(QLocale(QLocale::Spanish), QStringLiteral("qtbase"), QStringLiteral("_"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtSpanish);
     QTextStream out(stdout);
     QTextStream err(stderr);
     QStringList args = app.arguments().mid(1);
