@@ -6,6 +6,8 @@
 #include "tools/ReportNumbers.h"
 #include "tools/SvgCharts.h"
 
+#include <QHash>
+
 namespace kp::tools {
 
 namespace {
@@ -19,6 +21,18 @@ QString share(qint64 part, qint64 whole) {
                      : numbers::kNone;
 }
 
+// A warning in a word or two, for the table of all questions.
+QString shortLabel(const QString& codigo) {
+    static const QHash<QString, QString> labels = {
+        {QStringLiteral("sin-correcta"), QStringLiteral("sin respuesta correcta")},
+        {QStringLiteral("muy-facil"), QStringLiteral("muy fácil")},
+        {QStringLiteral("muy-dificil"), QStringLiteral("muy difícil")},
+        {QStringLiteral("discrimina-al-reves"), QStringLiteral("discrimina al revés")},
+        {QStringLiteral("no-discrimina"), QStringLiteral("no discrimina")},
+        {QStringLiteral("distractor"), QStringLiteral("distractor")}};
+    return labels.value(codigo, codigo);
+}
+
 } // namespace
 
 void HtmlReport::questionTable(HtmlWriter& html) const {
@@ -30,8 +44,8 @@ void HtmlReport::questionTable(HtmlWriter& html) const {
                                 "de nota más baja (27 %).")
                      .arg(r_.figures.grupo27),
                  {{QStringLiteral("class"), QStringLiteral("nota")}});
-    html.start(QStringLiteral("table"),
-               {{QStringLiteral("id"), QStringLiteral("tabla-preguntas")}});
+    html.start(QStringLiteral("table"), {{QStringLiteral("id"), QStringLiteral("tabla-preguntas")},
+                                         {QStringLiteral("class"), QStringLiteral("ancha")}});
     html.start(QStringLiteral("thead"));
     html.start(QStringLiteral("tr"));
     html.element(QStringLiteral("th"), QStringLiteral("Nº"), {{QStringLiteral("class"), kN}});
@@ -63,8 +77,10 @@ void HtmlReport::questionTable(HtmlWriter& html) const {
         html.element(QStringLiteral("td"), decimal(f.discriminacion, 2),
                      {{QStringLiteral("class"), kN}});
         html.element(QStringLiteral("td"), decimal(f.biserial, 2), {{QStringLiteral("class"), kN}});
-        html.element(QStringLiteral("td"),
-                     f.avisos.empty() ? QString() : QString::number(f.avisos.size()),
+        QStringList labels;
+        for (const ItemFigures::Aviso& aviso : f.avisos)
+            labels << shortLabel(aviso.codigo);
+        html.element(QStringLiteral("td"), labels.join(QStringLiteral(", ")),
                      {{QStringLiteral("class"), QStringLiteral("avisos")}});
         html.end();
     }

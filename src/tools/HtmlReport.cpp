@@ -28,6 +28,7 @@ p.examen { font-size: 12pt; margin: 0; }
 p.nota, p.vacio { color: #555; }
 nav ul { padding-left: 18px; margin: 6px 0; }
 table { border-collapse: collapse; margin: 4px 0 10px; }
+table.ancha { width: 100%; }
 th, td { border: 1px solid #c4c4c4; padding: 2px 6px; vertical-align: top; }
 th { background: #eef2f7; text-align: left; font-weight: bold; }
 td.n, th.n { text-align: right; white-space: nowrap; }
@@ -209,7 +210,8 @@ void HtmlReport::students(HtmlWriter& html, StudentOrder order) const {
     const std::vector<int> columns = r_.dataColumns();
     html.start(QStringLiteral("table"),
                {{QStringLiteral("id"), byName ? QStringLiteral("alumnos-por-nombre")
-                                              : QStringLiteral("alumnos-por-nota")}});
+                                              : QStringLiteral("alumnos-por-nota")},
+                {QStringLiteral("class"), QStringLiteral("ancha")}});
     html.start(QStringLiteral("thead"));
     html.start(QStringLiteral("tr"));
     html.element(QStringLiteral("th"), QStringLiteral("Archivo"));
@@ -255,7 +257,8 @@ void HtmlReport::skippedFiles(HtmlWriter& html) const {
                      {{QStringLiteral("class"), QStringLiteral("vacio")}});
     } else {
         html.start(QStringLiteral("table"),
-                   {{QStringLiteral("id"), QStringLiteral("tabla-omitidos")}});
+                   {{QStringLiteral("id"), QStringLiteral("tabla-omitidos")},
+                    {QStringLiteral("class"), QStringLiteral("ancha")}});
         html.start(QStringLiteral("thead"));
         html.start(QStringLiteral("tr"));
         html.element(QStringLiteral("th"), QStringLiteral("Archivo"));
