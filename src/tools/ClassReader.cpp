@@ -16,7 +16,7 @@
 namespace kp::tools {
 
 ClassReader::ClassReader(const KipsaPrubex& exam, qint16 totalPreguntas)
-    : exam_(exam), total_(totalPreguntas) {}
+    : exam_(exam), total_(totalPreguntas), corrector_(exam) {}
 
 void ClassReader::addPaths(const QStringList& paths) {
     for (const QString& path : paths) {
@@ -101,14 +101,6 @@ void ClassReader::readFile(const QString& path) {
     student.row = std::move(row);
     student.serieElegida = serieElegida;
 
-    const bool multipleChoice = exam_.TipoExamen() == 1;
-    student.codes.resize(static_cast<size_t>(total_));
-    for (qint32 position = 1; position <= total_; ++position)
-        student.codes[static_cast<size_t>(position - 1)] = static_cast<qint8>(
-            multipleChoice
-                ? CorrijePreguntaTest(exam_, result, serieElegida, static_cast<qint16>(position))
-                : CorrijePreguntaVF(exam_, result, serieElegida, static_cast<qint16>(position)));
-
     // Marks grouped by position, each position's in file order.
     std::vector<qint32> count(static_cast<size_t>(total_) + 1, 0);
     const auto& entries = *result.RespuestasKipsa();
@@ -126,6 +118,24 @@ void ClassReader::readFile(const QString& path) {
             student
                 .marks[static_cast<size_t>(next[static_cast<size_t>(entry->NumPregunta() - 1)]++)] =
                 entry->NumRespuesta();
+
+    student.codes.resize(static_cast<size_t>(total_));
+    qint16 counted[4] = {};
+    for (qint32 p = 1; p <= total_; ++p) {
+        const auto position = static_cast<qint16>(p);
+        const qint8 code = corrector_.code(serieElegida, position, student.marksBegin(p),
+                                           student.marksEnd(p) - student.marksBegin(p));
+        student.codes[static_cast<size_t>(p - 1)] = code;
+        ++counted[std::clamp<int>(code, 0, 3)];
+    }
+    // The codes must add up to the counts of the grade; should correction ever read more than
+    // a position's own marks, the student's positions are corrected on the whole record.
+    if (counted[CodigoPregunta::Acertada] != student.row.acertadas ||
+        counted[CodigoPregunta::Fallada] != student.row.falladas ||
+        counted[CodigoPregunta::Blanca] != student.row.blancas)
+        for (qint32 p = 1; p <= total_; ++p)
+            student.codes[static_cast<size_t>(p - 1)] =
+                corrector_.direct(result, serieElegida, static_cast<qint16>(p));
     students_.push_back(std::move(student));
 }
 

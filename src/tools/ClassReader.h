@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tools/GradeReport.h"
+#include "tools/PositionCorrector.h"
 #include "tools/StudentResult.h"
 
 #include <QByteArray>
@@ -17,8 +18,8 @@ namespace kp::tools {
 class Progress;
 
 // Reads and grades the results files of a class against their exam. Each file is graded with
-// DameNota and each of its positions corrected with CorrijePreguntaTest / CorrijePreguntaVF,
-// as the runner does. Files that cannot be counted (unreadable, damaged, of another exam or
+// DameNota and each of its positions corrected with CorrijePreguntaTest / CorrijePreguntaVF
+// (PositionCorrector), as the runner does. Files that cannot be counted (unreadable, damaged, of another exam or
 // series, a copy of a file already read) are kept apart with the reason.
 class ClassReader {
 public:
@@ -42,6 +43,7 @@ private:
 
     const KipsaPrubex& exam_;
     const qint16 total_;
+    PositionCorrector corrector_;
     QStringList files_;
     std::vector<StudentResult> students_;
     std::vector<GradeRow> skipped_;

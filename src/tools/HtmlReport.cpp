@@ -29,6 +29,7 @@ p.nota, p.vacio { color: #555; }
 nav ul { padding-left: 18px; margin: 6px 0; }
 table { border-collapse: collapse; margin: 4px 0 10px; }
 table.ancha { width: 100%; }
+#tabla-preguntas td:nth-child(2) { width: 42%; }
 th, td { border: 1px solid #c4c4c4; padding: 2px 6px; vertical-align: top; }
 th { background: #eef2f7; text-align: left; font-weight: bold; }
 td.n, th.n { text-align: right; white-space: nowrap; }
