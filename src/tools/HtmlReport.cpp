@@ -29,10 +29,12 @@ p.nota, p.vacio { color: #555; }
 nav ul { padding-left: 18px; margin: 6px 0; }
 table { border-collapse: collapse; margin: 4px 0 10px; }
 table.ancha { width: 100%; }
-#tabla-preguntas td:nth-child(2) { width: 42%; }
+#tabla-preguntas { font-size: 9pt; }
+#tabla-preguntas td:nth-child(2) { width: 45%; }
 th, td { border: 1px solid #c4c4c4; padding: 2px 6px; vertical-align: top; }
 th { background: #eef2f7; text-align: left; font-weight: bold; }
-td.n, th.n { text-align: right; white-space: nowrap; }
+td.n { text-align: right; white-space: nowrap; }
+th.n { text-align: right; }
 td.archivo { word-break: break-all; font-size: 8.5pt; }
 thead { display: table-header-group; }
 tr, figure, section.pregunta { break-inside: avoid; page-break-inside: avoid; }
