@@ -107,6 +107,53 @@ TEST(ReportStatistics, WarningsNameTheLikelyFaults) {
     EXPECT_EQ(codes(3), u"muy-dificil");
 }
 
+TEST(ReportStatistics, TrueFalseCountsTheFirstMarkAndSeriesOfOtherQuestionsStandApart) {
+    // A and B are true statements (first answer right), C and D false. Series 1 asks A, B;
+    // series 2 asks C, D, so the class has no common set of questions.
+    TestExamBuilder built;
+    built.verdaderoFalso();
+    for (const QString& id : {u"A"_s, u"B"_s, u"C"_s, u"D"_s})
+        built.pregunta(id, 2, id < u"C"_s ? QList<int>{1} : QList<int>{});
+    built.serie(1, {u"A"_s, u"B"_s}).serie(2, {u"C"_s, u"D"_s});
+    ReportClass c(built.build());
+    c.student(u"s1.kxa"_s, u"Uno"_s, 1, {{1}, {2, 1}}); // A right; B "Falso" first: wrong
+    c.student(u"s2.kxa"_s, u"Dos"_s, 1, {{2}, {1}});    // A wrong, B right
+    c.student(u"s3.kxa"_s, u"Tres"_s, 2, {{2}, {}});    // C right, D blank
+    c.student(u"s4.kxa"_s, u"Cuatro"_s, 2, {{1}, {2}}); // C wrong, D right
+    ClassReader reader(*c.exam, 2);
+    reader.addPaths({c.dir()});
+    reader.read();
+    const ExamItems items(*c.exam, 2);
+    const ReportFigures f = computeFigures(*c.exam, items, reader.students());
+
+    ASSERT_EQ(items.items().size(), 4u);
+    const struct {
+        const char* id;
+        qint64 right, blank, verdadero, falso;
+        bool verdaderoRight;
+    } rows[] = {
+        {"A", 1, 0, 1, 1, true},
+        {"B", 1, 0, 1, 1, true}, // B's second mark of s1 is not counted
+        {"C", 1, 0, 1, 1, false},
+        {"D", 1, 1, 0, 1, false},
+    };
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        SCOPED_TRACE(rows[i].id);
+        EXPECT_EQ(items.items()[i].id, QString::fromUtf8(rows[i].id));
+        EXPECT_EQ(f.preguntas[i].veces, 2);
+        EXPECT_EQ(f.preguntas[i].aciertos, rows[i].right);
+        EXPECT_EQ(f.preguntas[i].blancas, rows[i].blank);
+        EXPECT_EQ(f.preguntas[i].opciones[0].marcada, rows[i].verdadero);
+        EXPECT_EQ(f.preguntas[i].opciones[1].marcada, rows[i].falso);
+        EXPECT_EQ(items.items()[i].options[0].correcta, rows[i].verdaderoRight);
+    }
+    EXPECT_FALSE(f.mismasPreguntas);
+    EXPECT_FALSE(f.grupos.front().alfa.has_value()) << "no common questions for the class";
+    ASSERT_EQ(f.grupos.size(), 3u);
+    EXPECT_EQ(f.grupos[1].nombre, u"Serie 1");
+    EXPECT_EQ(f.grupos[2].resultados, 2);
+}
+
 TEST(ReportStatistics, FiguresThatNeedMoreDataAreLeftOut) {
     EXPECT_FALSE(stats::sampleStandardDeviation({3}).has_value());
     EXPECT_FALSE(stats::kr20({0.5}, {1, 0}).has_value()) << "one item";
