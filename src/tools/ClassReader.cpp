@@ -53,6 +53,20 @@ void ClassReader::skip(GradeRow row, const QString& error) {
     skipped_.push_back(std::move(row));
 }
 
+QString ClassReader::copyOf(const QByteArray& bytes) const {
+    // Only the hashes of the files are kept; a file with the same hash is read again and
+    // compared byte for byte.
+    for (const QString& earlier : seen_.values(qHash(bytes, kSeed))) {
+        try {
+            if (ByteCursor::readFile(earlier, ResultsReader::kMaxFileSize) == bytes)
+                return earlier;
+        } catch (const KpError&) {
+            // Gone since it was counted: not a copy of this one.
+        }
+    }
+    return {};
+}
+
 void ClassReader::readFile(const QString& path) {
     GradeRow row;
     row.archivo = path;
@@ -86,12 +100,11 @@ void ClassReader::readFile(const QString& path) {
         }
     if (serieElegida == 0)
         return skip(row, QStringLiteral("el examen no tiene la serie %1").arg(result.Serie()));
-    if (const auto first = seen_.constFind(bytes); first != seen_.constEnd())
-        return skip(row, QFileInfo(first.value()).canonicalFilePath() ==
-                                 QFileInfo(path).canonicalFilePath()
+    if (const QString first = copyOf(bytes); !first.isNull())
+        return skip(row, QFileInfo(first).canonicalFilePath() == QFileInfo(path).canonicalFilePath()
                              ? QStringLiteral("repetido: ya se ha contado")
-                             : QStringLiteral("copia idéntica de %1").arg(first.value()));
-    seen_.insert(bytes, path);
+                             : QStringLiteral("copia idéntica de %1").arg(first));
+    seen_.insert(qHash(bytes, kSeed), path);
 
     StudentResult student;
     row.nota =

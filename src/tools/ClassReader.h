@@ -19,8 +19,8 @@ class Progress;
 
 // Reads and grades the results files of a class against their exam. Each file is graded with
 // DameNota and each of its positions corrected with CorrijePreguntaTest / CorrijePreguntaVF
-// (PositionCorrector), as the runner does. Files that cannot be counted (unreadable, damaged, of another exam or
-// series, a copy of a file already read) are kept apart with the reason.
+// (PositionCorrector), as the runner does. Files that cannot be counted (unreadable, damaged, of
+// another exam or series, a copy of a file already read) are kept apart with the reason.
 class ClassReader {
 public:
     ClassReader(const KipsaPrubex& exam, qint16 totalPreguntas);
@@ -40,6 +40,8 @@ public:
 private:
     void readFile(const QString& path);
     void skip(GradeRow row, const QString& error);
+    // The file already counted whose bytes these are; a null text when none.
+    QString copyOf(const QByteArray& bytes) const;
 
     const KipsaPrubex& exam_;
     const qint16 total_;
@@ -47,8 +49,9 @@ private:
     QStringList files_;
     std::vector<StudentResult> students_;
     std::vector<GradeRow> skipped_;
-    // The bytes of every file counted, with its path: a copy counts once.
-    QHash<QByteArray, QString> seen_;
+    // The hash of the bytes of every file counted, with its path: a copy counts once.
+    QMultiHash<size_t, QString> seen_;
+    static constexpr size_t kSeed = 0x6b787421;
 };
 
 } // namespace kp::tools
