@@ -138,10 +138,26 @@ TEST(KxtReportHtml, EveryFigureOfTheHandWorkedClassIsOnThePage) {
         const char* biserial;
         QStringList marked; // answers 1, 2, 3
     } questions[] = {
-        {"pregunta-1", "0,80", "1,00", "0,38", {u"4 (80,0\u00A0%)"_s, u"1 (20,0\u00A0%)"_s, u"0 (0,0\u00A0%)"_s}},
-        {"pregunta-2", "0,60", "1,00", "0,33", {u"3 (60,0\u00A0%)"_s, u"1 (20,0\u00A0%)"_s, u"1 (20,0\u00A0%)"_s}},
-        {"pregunta-3", "0,40", "1,00", "0,65", {u"2 (40,0\u00A0%)"_s, u"2 (40,0\u00A0%)"_s, u"1 (20,0\u00A0%)"_s}},
-        {"pregunta-4", "0,60", "0,00", "-0,49", {u"3 (60,0\u00A0%)"_s, u"1 (20,0\u00A0%)"_s, u"0 (0,0\u00A0%)"_s}},
+        {"pregunta-1",
+         "0,80",
+         "1,00",
+         "0,38",
+         {u"4 (80,0\u00A0%)"_s, u"1 (20,0\u00A0%)"_s, u"0 (0,0\u00A0%)"_s}},
+        {"pregunta-2",
+         "0,60",
+         "1,00",
+         "0,33",
+         {u"3 (60,0\u00A0%)"_s, u"1 (20,0\u00A0%)"_s, u"1 (20,0\u00A0%)"_s}},
+        {"pregunta-3",
+         "0,40",
+         "1,00",
+         "0,65",
+         {u"2 (40,0\u00A0%)"_s, u"2 (40,0\u00A0%)"_s, u"1 (20,0\u00A0%)"_s}},
+        {"pregunta-4",
+         "0,60",
+         "0,00",
+         "-0,49",
+         {u"3 (60,0\u00A0%)"_s, u"1 (20,0\u00A0%)"_s, u"0 (0,0\u00A0%)"_s}},
     };
     for (const auto& q : questions) {
         SCOPED_TRACE(q.question);
