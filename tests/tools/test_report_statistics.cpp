@@ -3,6 +3,7 @@
 #include "tools/ClassReader.h"
 #include "tools/ClassStatistics.h"
 #include "tools/ExamItems.h"
+#include "tools/ItemAnalysis.h"
 #include "tools/Statistics.h"
 
 #include <gtest/gtest.h>
@@ -147,11 +148,86 @@ TEST(ReportStatistics, TrueFalseCountsTheFirstMarkAndSeriesOfOtherQuestionsStand
         EXPECT_EQ(f.preguntas[i].opciones[1].marcada, rows[i].falso);
         EXPECT_EQ(items.items()[i].options[0].correcta, rows[i].verdaderoRight);
     }
+    // Everyone has one right: the upper group is s1 (series 1) and the lower s4 (series 2), so
+    // no question was asked to both groups.
+    for (const ItemFigures& q : f.preguntas)
+        EXPECT_FALSE(q.discriminacion.has_value());
     EXPECT_FALSE(f.mismasPreguntas);
     EXPECT_FALSE(f.grupos.front().alfa.has_value()) << "no common questions for the class";
     ASSERT_EQ(f.grupos.size(), 3u);
     EXPECT_EQ(f.grupos[1].nombre, u"Serie 1");
     EXPECT_EQ(f.grupos[2].resultados, 2);
+}
+
+TEST(ReportStatistics, GroupsAreRankedByGradeThenQuestionsRightThenFile) {
+    // With penalties a grade need not follow the questions right: a has the most right and
+    // the lowest grade. c ties b and h on grade with more right; b and h tie on both, as do
+    // d, e and f, and the file name decides.
+    const struct {
+        const char* archivo;
+        float nota;
+        qint16 acertadas;
+        qint8 group;
+    } rows[] = {
+        {"a.kxa", 0.0f, 6, -1}, {"b.kxa", 5.0f, 2, 1}, {"c.kxa", 5.0f, 3, 1},
+        {"d.kxa", 1.0f, 1, 0},  {"e.kxa", 1.0f, 1, 0}, {"f.kxa", 1.0f, 1, -1},
+        {"g.kxa", 4.0f, 1, 0},  {"h.kxa", 5.0f, 2, 0},
+    };
+    std::vector<StudentResult> students;
+    for (const auto& row : rows) {
+        students.emplace_back();
+        students.back().row.archivo = QString::fromUtf8(row.archivo);
+        students.back().row.nota = row.nota;
+        students.back().row.acertadas = row.acertadas;
+    }
+    qsizetype size = 0;
+    const std::vector<qint8> groups = ItemAnalysis::extremeGroups(students, size);
+    EXPECT_EQ(size, 2) << "27 % of 8, rounded";
+    for (size_t i = 0; i < std::size(rows); ++i)
+        EXPECT_EQ(groups[i], rows[i].group) << rows[i].archivo;
+}
+
+TEST(ReportStatistics, WarningThresholdsAndTheDistractorInAnyPlace) {
+    // One question whose answer 2 is right; the figures are set by hand.
+    auto built = TestExamBuilder().pregunta(u"X"_s, 3, {2});
+    built.serie(1, {u"X"_s});
+    const ExamItems items(built.exam(), 1);
+    const struct {
+        const char* name;
+        std::optional<double> facility, discrimination, biserial;
+        qint64 upper[3]; // of the upper group, how many marked answers 1, 2, 3
+        const char* codes;
+    } rows[] = {
+        {"nothing-known", {}, {}, {}, {0, 0, 0}, ""},
+        {"facility-0.95-is-not-too-easy", 0.95, 0.5, 0.5, {0, 3, 0}, ""},
+        {"facility-above-0.95", 0.951, 0.5, 0.5, {0, 3, 0}, "muy-facil"},
+        {"facility-0.2-is-not-too-hard", 0.2, 0.5, 0.5, {0, 3, 0}, ""},
+        {"facility-below-0.2", 0.199, 0.5, 0.5, {0, 3, 0}, "muy-dificil"},
+        {"discrimination-0.1-is-enough", 0.5, 0.1, 0.1, {0, 3, 0}, ""},
+        {"discrimination-below-0.1", 0.5, 0.099, 0.5, {0, 3, 0}, "no-discrimina"},
+        {"point-biserial-below-0.1", 0.5, 0.5, 0.099, {0, 3, 0}, "no-discrimina"},
+        {"point-biserial-negative", 0.5, 0.3, -0.01, {0, 3, 0}, "discrimina-al-reves"},
+        {"distractor-in-first-place", 0.5, 0.5, 0.5, {4, 3, 0}, "distractor"},
+        {"wrong-answer-as-often-as-the-right-one", 0.5, 0.5, 0.5, {0, 3, 3}, ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ItemFigures f;
+        f.facilidad = row.facility;
+        f.discriminacion = row.discrimination;
+        f.biserial = row.biserial;
+        f.opciones.resize(3);
+        for (size_t o = 0; o < 3; ++o)
+            f.opciones[o].superior = row.upper[o];
+        QStringList codes;
+        for (const auto& aviso : ItemAnalysis::warnings(items, 0, f))
+            codes << aviso.codigo;
+        EXPECT_EQ(codes.join(u' '), QString::fromUtf8(row.codes));
+    }
+    ItemFigures hard;
+    hard.facilidad = 0.1;
+    hard.opciones.resize(3);
+    EXPECT_TRUE(ItemAnalysis::warnings(items, 0, hard).front().texto.contains(u"menos del 20 %"));
 }
 
 TEST(ReportStatistics, FiguresThatNeedMoreDataAreLeftOut) {
