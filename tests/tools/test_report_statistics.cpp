@@ -238,6 +238,10 @@ TEST(ReportStatistics, FiguresThatNeedMoreDataAreLeftOut) {
     same.add(1, 2);
     same.add(1, 3);
     EXPECT_FALSE(same.r().has_value()) << "x does not vary";
+    stats::Correlation two;
+    two.add(0, 1);
+    two.add(1, 3);
+    EXPECT_DOUBLE_EQ(two.r().value_or(0), 1) << "two pairs suffice";
     EXPECT_DOUBLE_EQ(stats::quantile({1, 2, 3, 4}, 0.25), 1.75);
     EXPECT_DOUBLE_EQ(stats::standardErrorOfMeasurement(2, -0.5), 2) << "negative alpha is 0";
 }
