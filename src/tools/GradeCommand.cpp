@@ -2,6 +2,7 @@
 #include "tools/GradeReport.h"
 
 #include "format/ResultsReader.h"
+#include "model/Fields.h"
 #include "model/KipsaPrubex.h"
 #include "model/KpError.h"
 #include "results/Correccion.h"
@@ -29,10 +30,11 @@ GradeRow gradeFile(const KipsaPrubex& exam, qint16 totalPreguntas, const QString
     for (int i = 1; i <= 5; ++i)
         row.datos[static_cast<size_t>(i - 1)] = result.DatoAlumno(i);
 
-    // The file stores the identifier trimmed; the exam may carry blanks around it.
-    if (result.IdExamen() != exam.IdExamen().trimmed()) {
+    // The file stores the identifier trimmed of blanks (spaces) only, so a tab or line break
+    // at its end stays and must match.
+    if (result.IdExamen() != TrimBlanks(exam.IdExamen())) {
         row.error = QStringLiteral("es del examen \"%1\", no de \"%2\"")
-                        .arg(result.IdExamen(), exam.IdExamen().trimmed());
+                        .arg(result.IdExamen(), TrimBlanks(exam.IdExamen()));
         return row;
     }
     qint16 serieElegida = 0;

@@ -14,7 +14,7 @@ int runInfo(const QStringList& args, QTextStream& out, QTextStream& err) {
     }
     KipsaPrubex exam;
     if (!exam.Cargar(args[0])) {
-        err << QStringLiteral("kxt: cannot load %1\n").arg(args[0]);
+        err << QStringLiteral("kxt: no se puede abrir el examen %1\n").arg(args[0]);
         if (!exam.errorString().isEmpty())
             err << QStringLiteral("kxt: %1\n").arg(exam.errorString());
         return 1;
