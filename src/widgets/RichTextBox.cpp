@@ -11,24 +11,25 @@ RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent) {
     setReadOnly(true);
     setAcceptRichText(false);
     setFrameShape(QFrame::NoFrame);
+    // Nothing is edited here: no undo history to record.
+    document()->setUndoRedoEnabled(false);
 }
 
-void RichTextBox::setRichText(const QString& text) {
+void RichTextBox::setPageText(const QString& text, const QColor& colour, double pointSize) {
+    QTextDocument& doc = *document();
+    QTextCursor edit(&doc);
+    edit.beginEditBlock();
     // RTF goes through our reader; anything else stays plain text. setText/setHtml would guess
     // at markup in the exam's texts.
-    rtf::setRichContent(*document(), text);
-}
-
-void RichTextBox::formatAll(const QColor& colour, double pointSize) {
-    QTextCursor cursor(document());
-    cursor.setPosition(0);
-    cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    rtf::setRichContent(doc, text);
+    edit.select(QTextCursor::Document);
     QTextCharFormat format;
     format.setForeground(colour);
     format.setFontPointSize(pointSize);
-    cursor.mergeCharFormat(format);
-    cursor.setPosition(0);
-    setTextCursor(cursor);
+    edit.mergeCharFormat(format);
+    edit.endEditBlock();
+    edit.setPosition(0);
+    setTextCursor(edit);
 }
 
 } // namespace kp
