@@ -2,6 +2,8 @@
 
 #include "richtext/RichText.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QSignalBlocker>
 #include <QTextCharFormat>
 #include <QTextCursor>
 
@@ -13,23 +15,31 @@ RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent) {
     setFrameShape(QFrame::NoFrame);
     // Nothing is edited here: no undo history to record.
     document()->setUndoRedoEnabled(false);
+    // The box's own cursor stays at the start while new text goes in, so it never has to be
+    // moved back (which would lay the first line out again).
+    QTextCursor start = textCursor();
+    start.setKeepPositionOnInsert(true);
+    setTextCursor(start);
 }
 
 void RichTextBox::setPageText(const QString& text, const QColor& colour, double pointSize) {
     QTextDocument& doc = *document();
     QTextCursor edit(&doc);
     edit.beginEditBlock();
-    // RTF goes through our reader; anything else stays plain text. setText/setHtml would guess
-    // at markup in the exam's texts.
-    rtf::setRichContent(doc, text);
+    {
+        // Emptying the document reports an empty page at once, edit or not: unheard, or the
+        // scroll bar would go and come back and the text would be laid out a second time.
+        const QSignalBlocker quiet(doc.documentLayout());
+        // RTF goes through our reader; anything else stays plain text. setText/setHtml would
+        // guess at markup in the exam's texts.
+        rtf::setRichContent(doc, text);
+    }
     edit.select(QTextCursor::Document);
     QTextCharFormat format;
     format.setForeground(colour);
     format.setFontPointSize(pointSize);
     edit.mergeCharFormat(format);
     edit.endEditBlock();
-    edit.setPosition(0);
-    setTextCursor(edit);
 }
 
 } // namespace kp

@@ -186,7 +186,8 @@ private:
     };
 
     // frmMainPage.cpp
-    void removeRows();
+    // Removes the answer rows, all but those marked in kept, and keeps their controls spare.
+    void removeRows(const std::vector<bool>& kept = {});
     // Row j's controls, loaded (named and in the arrays) from the spare rows or made anew.
     AnswerRow loadRow(int j);
     AnswerRow newRow();
@@ -217,6 +218,7 @@ private:
     TwipsLayout layout_;
     PictureFile pictures_;
     std::vector<AnswerRow> spareRows_; // removed rows, hidden and nameless, for reuse
+    std::vector<bool> builtRows_;      // the rows the page being built has loaded
     SeriesIndex seriesIndex_;
     std::optional<QSizeF> clientOverride_;
     ExamClock examClock_;   // time of the exam in progress

@@ -51,6 +51,12 @@ template <typename W> void setElement(std::vector<W*>& array, int j, W* w) {
     w->setObjectName(array[0]->objectName().section(u'_', 0, -2) + u'_' + QString::number(j));
 }
 
+// Drops the unloaded elements past the last loaded one (element 0, the template, stays).
+template <typename W> void trimUnloaded(std::vector<W*>& array) {
+    while (array.size() > 1 && !array.back())
+        array.pop_back();
+}
+
 template <typename W> int indexOf(const std::vector<W*>& array, const W* w) {
     for (size_t j = 1; j < array.size(); ++j)
         if (array[j] == w)
@@ -82,32 +88,40 @@ const SeriesIndex::Questions& frmMain::questionsAt(double n) {
     return seriesIndex_.at(state_.Examen, state_.SerieElegida, n);
 }
 
-void frmMain::removeRows() {
+void frmMain::removeRows(const std::vector<bool>& kept) {
     for (int i = highestRow(); i >= 1; --i) {
+        if (static_cast<size_t>(i) < kept.size() && kept[static_cast<size_t>(i)])
+            continue;
         const AnswerRow r{row(RespuestaTxt, i), row(NumrespLab, i), row(boton_sin, i),
                           row(boton_con, i),    row(boton_cruz, i), row(boton_flecha, i)};
         if (!r.answer)
             continue;
         const std::array<QWidget*, 6> controls{r.answer, r.number, r.sin, r.con, r.cruz, r.flecha};
-        if (spareRows_.size() < MaxSpareRows) {
-            for (QWidget* w : controls) {
+        const bool spare = spareRows_.size() < MaxSpareRows;
+        for (QWidget* w : controls) {
+            if (spare) {
                 w->hide();
                 w->setObjectName(QString());
-            }
-            spareRows_.push_back(r);
-        } else {
-            for (QWidget* w : controls) {
+            } else {
                 layout_.forget(w);
                 delete w;
             }
         }
+        if (spare)
+            spareRows_.push_back(r);
+        RespuestaTxt[static_cast<size_t>(i)] = nullptr;
+        NumrespLab[static_cast<size_t>(i)] = nullptr;
+        boton_sin[static_cast<size_t>(i)] = nullptr;
+        boton_con[static_cast<size_t>(i)] = nullptr;
+        boton_cruz[static_cast<size_t>(i)] = nullptr;
+        boton_flecha[static_cast<size_t>(i)] = nullptr;
     }
-    RespuestaTxt.resize(1);
-    NumrespLab.resize(1);
-    boton_sin.resize(1);
-    boton_con.resize(1);
-    boton_cruz.resize(1);
-    boton_flecha.resize(1);
+    trimUnloaded(RespuestaTxt);
+    trimUnloaded(NumrespLab);
+    trimUnloaded(boton_sin);
+    trimUnloaded(boton_con);
+    trimUnloaded(boton_cruz);
+    trimUnloaded(boton_flecha);
 }
 
 frmMain::AnswerRow frmMain::newRow() {
@@ -137,7 +151,11 @@ frmMain::AnswerRow frmMain::newRow() {
 }
 
 frmMain::AnswerRow frmMain::loadRow(int j) {
-    if (RichTextBox* loaded = row(RespuestaTxt, j)) // a second answer with the same number
+    builtRows_.resize(std::max(builtRows_.size(), static_cast<size_t>(j) + 1));
+    builtRows_[static_cast<size_t>(j)] = true;
+    // Loaded already: on the previous page (the controls stay where they are) or by an answer
+    // of the same number on this one.
+    if (RichTextBox* loaded = row(RespuestaTxt, j))
         return {loaded,
                 row(NumrespLab, j),
                 row(boton_sin, j),
@@ -198,7 +216,9 @@ void frmMain::ShowPregunta(qint16 n) {
     frmExterno->setProperty("Tag", QString::number(n));
     AnteriorBtn->setEnabled(n != 1);
     SiguienteBtn->setEnabled(n < N);
-    removeRows();
+    // The previous question's rows go once this one's are built: a row this question has too
+    // is rebuilt on the same controls, without hiding and showing them.
+    builtRows_.clear();
 
     double y = 0;
     const QColor colour = fontColour();
@@ -234,6 +254,8 @@ void frmMain::ShowPregunta(qint16 n) {
             });
         }
     });
+
+    removeRows(builtRows_);
 
     int marks = 0;
     guarded([&] {
