@@ -3,6 +3,7 @@
 #include "richtext/RichText.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -15,11 +16,6 @@ RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent) {
     setFrameShape(QFrame::NoFrame);
     // Nothing is edited here: no undo history to record.
     document()->setUndoRedoEnabled(false);
-    // The box's own cursor stays at the start while new text goes in, so it never has to be
-    // moved back (which would lay the first line out again).
-    QTextCursor start = textCursor();
-    start.setKeepPositionOnInsert(true);
-    setTextCursor(start);
 }
 
 void RichTextBox::setPageText(const QString& text, const QColor& colour, double pointSize) {
@@ -40,6 +36,11 @@ void RichTextBox::setPageText(const QString& text, const QColor& colour, double 
     format.setFontPointSize(pointSize);
     edit.mergeCharFormat(format);
     edit.endEditBlock();
+    // The text shows from its top, with the box's cursor at the start and nothing selected.
+    verticalScrollBar()->setValue(0);
+    horizontalScrollBar()->setValue(0);
+    edit.setPosition(0);
+    setTextCursor(edit);
 }
 
 } // namespace kp
