@@ -190,6 +190,24 @@ TEST_F(Page, TheQuestionOfANumberFollowsTheSeriesAndTheExamOnTheDesk) {
     EXPECT_EQ(text->plainText(), u"otra"_s);
 }
 
+// Every text of the page takes the exam's text colour and 10 points; RTF keeps the rest.
+TEST_F(Page, TextsTakeTheExamColourAndTenPoints) {
+    TestExamBuilder b;
+    b.exam().setColorFuente(0x0000FF); // red in the low byte
+    b.pregunta(u"A"_s, u"{\\rtf1\\ansi \\b\\fs40 grande\\b0\\par}"_s, {{u"uno"_s}});
+    openAndStart(b.serie(1, {u"A"_s}).build());
+    for (RichTextBox* box :
+         {control<RichTextBox>(u"PreguntaTxt"_s), rowControl<RichTextBox>("RespuestaTxt", 1)}) {
+        QTextCursor c(box->document());
+        c.setPosition(1);
+        EXPECT_EQ(c.charFormat().foreground().color(), QColor(Qt::red));
+        EXPECT_EQ(c.charFormat().fontPointSize(), 10);
+    }
+    QTextCursor bold(control<RichTextBox>(u"PreguntaTxt"_s)->document());
+    bold.setPosition(1);
+    EXPECT_EQ(bold.charFormat().fontWeight(), QFont::Bold);
+}
+
 // A text taller than its box starts at its top, whatever the box showed before.
 TEST_F(Page, EveryTextStartsAtItsTop) {
     QStringList lines;
