@@ -8,6 +8,8 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     xvfb xauth xdotool x11-apps imagemagick fonts-dejavu-core
+    # SHA-256 for kxt info (libcrypto; the tools only)
+    libssl-dev
 )
 
 missing=()
