@@ -35,7 +35,8 @@ TEST(ResultsReader, DamagedFieldsAreRefusedWithAReason) {
         {"plus sign", header("+000000001"), u"no es un número"},
         {"count beyond 16 bits", header("0000040000"), u"fuera de rango"},
         {"position outside 1..N", one + record("1;", "0000000002"), u"fuera de 1..1"},
-        {"answer that is not a number", one + record("1;x;"), u"ilegibles"},
+        {"answer that is not a number", one + record("1;x;"),
+         u"respuestas ilegibles en la pregunta 1: \"1;x;\""},
     };
     for (const auto& c : cases) {
         ResultsReader reader;
@@ -64,6 +65,7 @@ TEST(ResultsReader, MarksReadTheSameForTheRecordAndForGrading) {
         {"more digits than fit a field", "00000000000000000000005;", {5}, true},
         {"16-bit edges", "32767;-32768;", {32767, -32768}, true},
         {"beyond 16 bits", "32768;", {}, false},
+        {"beyond 32 bits", "4294967298;", {}, false},
         {"nothing between two", "1;;2;", {}, false},
         {"only a semicolon", ";", {}, false},
         {"no-break space",
