@@ -104,7 +104,14 @@ TEST(FileWindow, AFileWalkedInPiecesReadsAsWholeAndOneThatChangesFailsCleanly) {
     // Cut short while open: what is gone fails as the end of the file, and readAll gives what
     // is left; grown: readAll reads on, but never past the size allowed.
     ASSERT_EQ(::truncate(QFile::encodeName(path).constData(), 1000), 0);
-    EXPECT_EQ(codeOf([&] { window.bytes(5000, 10); }), KpError::PastEnd);
+    try {
+        window.bytes(5000, 10);
+        ADD_FAILURE() << "bytes past the new end";
+    } catch (const KpError& e) {
+        EXPECT_EQ(e.code(), KpError::PastEnd);
+        EXPECT_EQ(e.message(), path + u" terminó antes de lo esperado (posición 5001, 10 bytes): "
+                                      u"cambió mientras se leía"_s);
+    }
     EXPECT_EQ(codeOf([&] { window.copy(900, 200); }), KpError::PastEnd);
     EXPECT_EQ(window.readAll(), content.left(1000));
     const auto append = [&path](const QByteArray& bytes) {
