@@ -138,6 +138,7 @@ void frmMain::EmpezarBtn_Click() {
     mnuAcabarExamen->setEnabled(true);
     mnuMostrarNota->setEnabled(false);
     state_.SerieElegida = ElijeSerie();
+    guarded([&] { startJournal(); });
 
     for (int i = 1; i <= 5; ++i) {
         if (exam.DatoAlumno(i) != Nombre)
