@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -37,6 +38,27 @@ QString systemErrorText(int errnum) {
     default:
         return u"error del sistema %1 (%2)"_s.arg(errnum).arg(
             QString::fromLocal8Bit(std::strerror(errnum)));
+    }
+}
+
+QString fileKindText(unsigned mode) {
+    switch (mode & S_IFMT) {
+    case S_IFDIR:
+        return u"una carpeta"_s;
+    case S_IFIFO:
+        return u"una tubería con nombre (FIFO)"_s;
+    case S_IFCHR:
+        return u"un dispositivo de caracteres"_s;
+    case S_IFBLK:
+        return u"un dispositivo de bloques"_s;
+    case S_IFSOCK:
+        return u"un socket"_s;
+    case S_IFLNK:
+        return u"un enlace simbólico"_s;
+    case S_IFREG:
+        return u"un archivo normal"_s;
+    default:
+        return u"un archivo especial"_s;
     }
 }
 
