@@ -39,7 +39,8 @@ inline std::vector<Step> steps(quint32 seed, int count) {
     std::uniform_int_distribution<int> question(1, kQuestions), answer(1, kAnswers);
     std::vector<Step> out;
     for (int k = 0; k < count; ++k)
-        out.emplace_back(static_cast<qint16>(question(random)), static_cast<qint16>(answer(random)));
+        out.emplace_back(static_cast<qint16>(question(random)),
+                         static_cast<qint16>(answer(random)));
     return out;
 }
 

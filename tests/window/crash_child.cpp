@@ -47,8 +47,7 @@ int main(int argc, char** argv) {
         const auto [q, a] = steps[k];
         clock.advanceMs(crash::kStepMs);
         w.ShowPregunta(q);
-        const auto* ticked =
-            w.findChild<ImageBox*>(QStringLiteral("boton_con_%1").arg(a));
+        const auto* ticked = w.findChild<ImageBox*>(QStringLiteral("boton_con_%1").arg(a));
         if (ticked && !ticked->isHidden())
             w.boton_con_Click(a);
         else

@@ -35,9 +35,9 @@ TEST(CrashedExam, KilledAtAnyMomentTheRecoveryFileGivesBackTheMarksMade) {
         const bool soloUna = round % 2 == 1;
         const int killAfter = std::uniform_int_distribution<int>(0, kSteps)(random);
         const int delayUs = std::uniform_int_distribution<int>(0, 2000)(random);
-        SCOPED_TRACE(testing::Message() << "round " << round << ", steps of seed " << seed
-                                        << ", kill after step " << killAfter << " + " << delayUs
-                                        << " us, single answer " << soloUna);
+        SCOPED_TRACE(testing::Message()
+                     << "round " << round << ", steps of seed " << seed << ", kill after step "
+                     << killAfter << " + " << delayUs << " us, single answer " << soloUna);
         QTemporaryDir dir;
         QProcess child;
         child.start(QStringLiteral(KP_CRASH_CHILD),
@@ -57,8 +57,8 @@ TEST(CrashedExam, KilledAtAnyMomentTheRecoveryFileGivesBackTheMarksMade) {
             QDir(dir.filePath(u"programa"_s)).entryList({u"*.kxr"_s}, QDir::Files);
         ASSERT_EQ(journals.size(), 1);
         const QString out = dir.filePath(u"recuperado.kxa"_s);
-        const CommandRun run = kxt(tools::runRecover,
-                                   {dir.filePath(u"programa/"_s + journals[0]), u"-o"_s, out});
+        const CommandRun run =
+            kxt(tools::runRecover, {dir.filePath(u"programa/"_s + journals[0]), u"-o"_s, out});
         ASSERT_EQ(run.status, 0) << run.err.toStdString();
         QFile file(out);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -76,7 +76,8 @@ TEST(CrashedExam, KilledAtAnyMomentTheRecoveryFileGivesBackTheMarksMade) {
             matched < 0 && recovered == crash::resultsAfter(*exam, steps, size_t(done), true);
         EXPECT_TRUE(matched >= 0 || halfway) << "after step " << done;
         const int seconds = matched >= 0 ? matched : done + 1;
-        EXPECT_TRUE(run.out.contains(u"transcurrido: "_s + remainingTimeText(seconds) + u" hasta"_s))
+        EXPECT_TRUE(
+            run.out.contains(u"transcurrido: "_s + remainingTimeText(seconds) + u" hasta"_s))
             << run.out.toStdString();
     }
 }
