@@ -146,7 +146,7 @@ TEST(KxtInfo, FloatsPrintInTheirShortestForm) {
 
 TEST(KxtBuild, EmbedsOnlyRegularFilesUpToTheLimitAndNamesWhatElseThePathIs) {
     ToolFiles files;
-    QDir(files.path()).mkdir(u"carpeta"_s);
+    QDir().mkpath(files.path(u"carpeta"_s));
     ASSERT_EQ(::mkfifo(QFile::encodeName(files.path(u"tuberia"_s)).constData(), 0600), 0);
     QFile large(files.path(u"enorme.png"_s));
     ASSERT_TRUE(large.open(QIODevice::WriteOnly) && large.resize((64 << 20) + 1)); // sparse

@@ -30,7 +30,7 @@ TEST(KxtMessages, EveryMessageIsSpanishWithoutMojibake) {
     const QString twoQuestions = f.write(u"dos.kxa"_s, r.Contenido(loaded, 2));
     const QString cut = f.write(u"cortado.kxa"_s, r.Contenido(loaded, 1).chopped(4));
     const QString letters = f.write(u"letras.kxa"_s, "00000003x0");
-    QDir(f.path()).mkdir(u"carpeta"_s);
+    QDir().mkpath(f.path(u"carpeta"_s));
     const QString folder = f.path(u"carpeta"_s);
     const QString pipe = f.path(u"tuberia"_s);
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
