@@ -16,8 +16,13 @@ TEST(MaxResultsFileSize, IsTheSizeOfTheLargestFileARunCanWrite) {
         int questions;
         int answers;
     } rows[] = {
-        {"three answers", 4, 3},   {"nine answers", 2, 9},        {"ten answers", 3, 10},
-        {"eleven answers", 1, 11}, {"a hundred answers", 2, 100}, {"no questions", 0, 3},
+        {"two answers, as true/false", 3, 2},
+        {"three answers", 4, 3},
+        {"nine answers", 2, 9},
+        {"ten answers", 3, 10},
+        {"eleven answers", 1, 11},
+        {"a hundred answers", 2, 100},
+        {"no questions", 0, 3},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
