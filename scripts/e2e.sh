@@ -203,11 +203,11 @@ click_twips "$box_x" "$(row_y 2)"                   # question 2: answer 2
 # FinalizarBtn sits 120 twips from the right edge when the logo is on the left.
 click_twips $((sw - 120 - 3255 / 2)) $((120 + 495 / 2))
 answer_dialog "Fin de examen" Return   # "¿Desea realmente finalizar...?" -> Sí (the default)
-answer_dialog "Fin de examen" Return   # "El examen ha finalizado." -> OK
-answer_dialog "Calificación" Return    # the grade window -> Salir
-
+# The results are on disk before the end is announced, while its message is still unanswered.
 result=$work/out/resultado_Ana.kxa
 wait_for "the results file" 5 test -s "$result"
+answer_dialog "Fin de examen" Return   # "El examen ha finalizado." -> OK
+answer_dialog "Calificación" Return    # the grade window -> Salir
 
 field() { printf '%010d%s' "${#1}" "$1"; }
 expected=$(

@@ -11,6 +11,9 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // Names the program's data folder (~/.local/share/kipsa-prubex), whatever the binary is
+    // called: fallback results files and the journals of the marks go there.
+    QApplication::setApplicationName(QStringLiteral("kipsa-prubex"));
     // Standard buttons and Qt's own dialogs speak Spanish.
     QTranslator qtSpanish;
     if (!kp::loadSpanishQtTranslations(qtSpanish, kp::qtTranslationFolders()).isEmpty())

@@ -1,5 +1,6 @@
 #include "format/FileWindow.h"
 
+#include "format/SystemError.h"
 #include "model/KpError.h"
 
 #include <QFile>
@@ -20,7 +21,7 @@ namespace {
 constexpr qsizetype kReadAhead = 256 * 1024;
 
 QString systemError() {
-    return QString::fromLocal8Bit(std::strerror(errno));
+    return systemErrorText(errno);
 }
 
 [[noreturn]] void tooLarge(const QString& path, qint64 maxSize) {
@@ -50,9 +51,16 @@ FileWindow::FileWindow(const QString& path, qint64 maxSize) : path_(path), maxSi
                       QStringLiteral("no se puede abrir %1: %2").arg(path, systemError()));
     }
     struct stat info {};
-    if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (::fstat(fd_, &info) != 0) {
+        const QString why = systemError();
         ::close(fd_);
-        throw KpError(KpError::FileNotFound, QStringLiteral("no existe el archivo ") + path);
+        throw KpError(KpError::FileAccess,
+                      QStringLiteral("no se puede leer %1: %2").arg(path, why));
+    }
+    if (!S_ISREG(info.st_mode)) {
+        ::close(fd_);
+        throw KpError(KpError::FileAccess, QStringLiteral("%1 no es un archivo normal: es %2")
+                                               .arg(path, fileKindText(info.st_mode)));
     }
     size_ = info.st_size;
     if (size_ > maxSize) {

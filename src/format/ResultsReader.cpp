@@ -4,6 +4,9 @@
 #include "format/Cp1252.h"
 #include "model/KpError.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace kp {
 
 namespace {
@@ -42,8 +45,8 @@ bool ResultsReader::readFile(const QString& path) {
     return run([&] { parse(ByteCursor::readFile(path, kMaxFileSize), true); });
 }
 
-bool ResultsReader::readFileForGrading(const QString& path) {
-    return run([&] { parse(ByteCursor::readFile(path, kMaxFileSize), false); });
+bool ResultsReader::readFileForGrading(const QString& path, qint64 maxSize) {
+    return run([&] { parse(ByteCursor::readFile(path, std::min(maxSize, kMaxFileSize)), false); });
 }
 
 bool ResultsReader::run(const std::function<void()>& reading) {
@@ -77,6 +80,7 @@ void ResultsReader::parse(const QByteArray& bytes, bool withRecord) {
                       QStringLiteral("número de preguntas negativo: %1").arg(count));
     cursor.requireRoomFor(count, kMinRecordSize, "registros de pregunta");
     marks_.reset(count);
+    std::vector<bool> seen(static_cast<size_t>(count) + 1);
     for (qint32 i = 1; i <= count; ++i) {
         cursor.int16(Padded); // grading takes the kind from the exam
         const qint16 position = cursor.int16(Padded);
@@ -86,6 +90,12 @@ void ResultsReader::parse(const QByteArray& bytes, bool withRecord) {
                               .arg(i)
                               .arg(position)
                               .arg(count));
+        // Our writer gives each position one record; a second one would say something else.
+        if (seen[static_cast<size_t>(position)])
+            throw KpError(
+                KpError::BadValue,
+                QStringLiteral("el registro %1 repite la pregunta %2").arg(i).arg(position));
+        seen[static_cast<size_t>(position)] = true;
         addMarks(position, cursor.rawText(Padded), withRecord);
     }
 }

@@ -23,8 +23,8 @@ public:
     bool readFile(const QString& path);
     // Reads only what grading needs, for many files in a row: the header values into result()
     // and the marks into marks(); result()'s own collection of marks and the labels stay empty.
-    // Accepts and refuses exactly what readFile does.
-    bool readFileForGrading(const QString& path);
+    // Accepts and refuses exactly what readFile does, and a file larger than maxSize.
+    bool readFileForGrading(const QString& path, qint64 maxSize = kMaxFileSize);
     // Why the last read failed (Spanish, for the examiner).
     const QString& errorString() const { return error_; }
 

@@ -2,10 +2,10 @@
 #include "model/KipsaResult.h"
 
 #include "format/FieldWriter.h"
+#include "format/SafeFile.h"
 #include "model/KipsaPrubex.h"
 
 #include <QBuffer>
-#include <QSaveFile>
 #include <vector>
 
 namespace kp {
@@ -48,26 +48,17 @@ QByteArray KipsaResult::Contenido(const KipsaPrubex& exam, qint16 totalPreguntas
     return buffer.data();
 }
 
-bool KipsaResult::Guardar(const KipsaPrubex& exam, qint16 totalPreguntas) const {
+bool KipsaResult::Guardar(const KipsaPrubex& exam, qint16 totalPreguntas, SafeFile& files) const {
     try {
-        const QByteArray bytes = Contenido(exam, totalPreguntas);
-        QSaveFile file(ArchivoSalida());
-        // A folder we may not write (no temporary possible) but a file we may: write the file
-        // itself, truncated first so no old bytes linger behind shorter content.
-        file.setDirectWriteFallback(true);
-        // Unbuffered, and flushed before commit: QSaveFile's commit does not see an error that
-        // only shows when its buffer is flushed (a full disk), and would install a cut file.
-        if (ArchivoSalida().isEmpty() || !file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-            return false;
-        if (file.write(bytes) != bytes.size() || !file.flush() ||
-            file.error() != QFileDevice::NoError) {
-            file.cancelWriting();
-            return false;
-        }
-        return file.commit();
+        return files.write(ArchivoSalida(), Contenido(exam, totalPreguntas));
     } catch (...) {
         return false;
     }
+}
+
+bool KipsaResult::Guardar(const KipsaPrubex& exam, qint16 totalPreguntas) const {
+    SafeFile files;
+    return Guardar(exam, totalPreguntas, files);
 }
 
 } // namespace kp

@@ -10,6 +10,7 @@
 namespace kp {
 
 class KipsaPrubex;
+class SafeFile;
 
 // Everything the results file carries: exam identifier, series, the student's data and marks.
 class KipsaResult {
@@ -29,9 +30,11 @@ public:
 
     // Writes the results file named by ArchivoSalida: the labels come from exam, the kind of
     // every question record from exam.TipoExamen() and the question count from
-    // totalPreguntas (the run's TotalPreguntas). The bytes go to a temporary beside the target
-    // that replaces it only once complete; a writable file in a folder we may not write is
-    // overwritten in place instead. False on any failure; this object is never changed.
+    // totalPreguntas (the run's TotalPreguntas). Written through files (SafeFile): complete and
+    // on disk, or not at all; what stood at that path is kept beside it unless files wrote it.
+    // False on any failure (files.errorString() says why); this object is never changed.
+    bool Guardar(const KipsaPrubex& exam, qint16 totalPreguntas, SafeFile& files) const;
+    // The same through a writer of its own: any file already at the path is kept beside it.
     bool Guardar(const KipsaPrubex& exam, qint16 totalPreguntas) const;
     // The bytes Guardar writes.
     QByteArray Contenido(const KipsaPrubex& exam, qint16 totalPreguntas) const;

@@ -23,6 +23,18 @@ QString fitName(const QString& stem, const QString& ending) {
     return name + ending;
 }
 
+// The one field labelled exactly "Nombre", or 0 when none or several are.
+int nombreField(const KipsaPrubex& examen) {
+    int field = 0;
+    for (int i = 1; i <= 5; ++i)
+        if (examen.DatoAlumno(i) == u"Nombre"_s) {
+            if (field != 0)
+                return 0;
+            field = i;
+        }
+    return field;
+}
+
 QString folderPrefix(const QString& programFolder) {
     if (programFolder.isEmpty() || programFolder.endsWith(u'/') || programFolder.endsWith(u'\\'))
         return programFolder;
@@ -45,17 +57,9 @@ QString remainingTimeText(qint32 remainingSeconds) {
 QString fallbackResultsPath(const QString& programFolder, const KipsaPrubex& examen,
                             const KipsaResult& resultado, const QDateTime& now) {
     const QString folder = folderPrefix(programFolder);
-    int nombreField = 0;
-    int nombreCount = 0;
-    for (int i = 1; i <= 5; ++i)
-        if (examen.DatoAlumno(i) == u"Nombre"_s) {
-            nombreField = i;
-            ++nombreCount;
-        }
-    if (nombreCount == 1)
+    if (const int field = nombreField(examen))
         return folder +
-               fitName(u"Examen_"_s + LimpiaNombreArchivo(resultado.DatoAlumno(nombreField)),
-                       u".kxa"_s);
+               fitName(u"Examen_"_s + LimpiaNombreArchivo(resultado.DatoAlumno(field)), u".kxa"_s);
 
     QString stem = u"Examen_"_s;
     const QString id = LimpiaNombreArchivo(resultado.IdExamen().trimmed());
@@ -73,6 +77,27 @@ QString saveFailedMessage(const QString& failedPath, const QString& fallbackPath
            u"problema de acceso para guardar la información en "_s +
            failedPath + u" Kipsa Prubex guardó los resultados de su examen en : "_s + fallbackPath +
            u". Por favor, Notifiquelo a su examinador."_s;
+}
+
+QString recoveryFileStem(const KipsaPrubex& examen, const KipsaResult& resultado,
+                         const QDateTime& now) {
+    const int field = nombreField(examen);
+    const QString who =
+        LimpiaNombreArchivo(field ? resultado.DatoAlumno(field) : resultado.IdExamen().trimmed());
+    const QString when = now.toString(u"_yyyyMMdd_HHmmss"_s);
+    // Room left for "_999.kxr".
+    return fitName(who.isEmpty() ? u"Examen"_s : u"Examen_"_s + who, when + u"_999.kxr"_s)
+        .chopped(8);
+}
+
+QString resultsNotSavedMessage(const QStringList& triedPaths, const QString& recoveryFile) {
+    QString text =
+        u"Los resultados de su examen NO se han podido guardar: falló la escritura en "_s +
+        triedPaths.join(u", en "_s) + u". Llame ahora a su examinador y no cierre el programa."_s;
+    if (recoveryFile.isEmpty())
+        return text + u" Sus respuestas solo están en este programa."_s;
+    return text + u" Sus respuestas están guardadas en el archivo de recuperación "_s +
+           recoveryFile + u", con el que el examinador puede rehacer el archivo de resultados."_s;
 }
 
 } // namespace kp

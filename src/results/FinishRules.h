@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 namespace kp {
 
@@ -23,5 +24,15 @@ QString fallbackResultsPath(const QString& programFolder, const KipsaPrubex& exa
 
 // The "Lea atentamente" text naming the path that failed and the one used instead.
 QString saveFailedMessage(const QString& failedPath, const QString& fallbackPath);
+
+// The name (without folder and ending) of the journal of the marks of an exam started now:
+// "Examen_" + the one "Nombre" value or the exam identifier, made safe, + "_" + date and time.
+QString recoveryFileStem(const KipsaPrubex& examen, const KipsaResult& resultado,
+                         const QDateTime& now);
+
+// What the student is told when the results could be written nowhere: every path tried, that
+// the examiner must be called, and the journal that holds the answers (when there is a
+// complete one; otherwise that they are only in the program, which must stay open).
+QString resultsNotSavedMessage(const QStringList& triedPaths, const QString& recoveryFile);
 
 } // namespace kp

@@ -11,5 +11,6 @@ int runInfo(const QStringList& args, QTextStream& out, QTextStream& err);
 int runBuild(const QStringList& args, QTextStream& out, QTextStream& err);
 int runGrade(const QStringList& args, QTextStream& out, QTextStream& err);
 int runReport(const QStringList& args, QTextStream& out, QTextStream& err);
+int runRecover(const QStringList& args, QTextStream& out, QTextStream& err);
 
 } // namespace kp::tools

@@ -1,6 +1,7 @@
 #include "tools/Commands.h"
 #include "tools/GradeReport.h"
 
+#include "format/ResultsFileSize.h"
 #include "format/ResultsReader.h"
 #include "model/Fields.h"
 #include "model/KipsaPrubex.h"
@@ -8,6 +9,7 @@
 #include "results/GradingKey.h"
 #include "results/TruncaDecimales.h"
 
+#include <QFileInfo>
 #include <QHash>
 #include <memory>
 #include <vector>
@@ -31,11 +33,26 @@ public:
         keys_.resize(static_cast<size_t>(series.Count()));
     }
 
+    // Refuses, with the reason, a file that cannot be one of this exam's by its size alone,
+    // before reading it.
+    bool sizeFits(const QString& path, GradeRow& row) const {
+        const QFileInfo info(path);
+        if (!info.isFile() || info.size() <= maxSize_)
+            return true;
+        row.error = QStringLiteral("ocupa %1 bytes y ningún archivo de resultados de este examen "
+                                   "puede pasar de %2 bytes")
+                        .arg(info.size())
+                        .arg(maxSize_);
+        return false;
+    }
+
     // Grades one results file; row.error says why it could not be.
     GradeRow grade(const QString& path) {
         GradeRow row;
         row.archivo = path;
-        if (!reader_.readFileForGrading(path)) {
+        if (!sizeFits(path, row))
+            return row;
+        if (!reader_.readFileForGrading(path, maxSize_)) {
             row.error = QStringLiteral("archivo dañado: ") + reader_.errorString();
             return row;
         }
@@ -57,6 +74,12 @@ public:
             row.error = QStringLiteral("el examen no tiene la serie %1").arg(result.Serie());
             return row;
         }
+        if (reader_.marks().positions() != total_) {
+            row.error = QStringLiteral("tiene %1 preguntas y el examen %2")
+                            .arg(reader_.marks().positions())
+                            .arg(total_);
+            return row;
+        }
         auto& key = keys_[static_cast<size_t>(serieElegida - 1)];
         if (!key)
             key = std::make_unique<GradingKey>(exam_, serieElegida, total_);
@@ -70,6 +93,7 @@ private:
     const KipsaPrubex& exam_;
     const QString idExamen_;
     const qint16 total_;
+    const qint64 maxSize_ = maxResultsFileSize(exam_, total_);
     QHash<qint16, qint16> positionOf_; // series number -> position in Series
     std::vector<std::unique_ptr<GradingKey>> keys_;
     ResultsReader reader_;

@@ -22,6 +22,8 @@ constexpr qint64 kMaxColour = 0xFFFFFF;
 constexpr double kMaxGrade = 2147483.0;
 // Largest build source read: descriptions are small; pictures are separate files.
 constexpr qint64 kMaxSourceSize = 64 << 20;
+// A picture of an exam is a logo or an illustration: far below this.
+constexpr qint64 kMaxPictureSize = 64 << 20;
 
 // The exam's settings that the description may give, with their readers.
 struct Setting {
@@ -148,7 +150,7 @@ QByteArray JsonExamBuilder::readPicture(const JsonSource& at, QString& absoluteP
         at.fail(QStringLiteral("se esperaba un nombre de archivo"));
     absolutePath = QDir::cleanPath(base_.absoluteFilePath(name));
     try {
-        return ByteCursor::readFile(absolutePath, KipsaPrubex::kMaxFileSize);
+        return ByteCursor::readFile(absolutePath, kMaxPictureSize);
     } catch (const KpError& e) {
         at.fail(QStringLiteral("no se puede leer la imagen: ") + e.message());
     }

@@ -21,6 +21,9 @@ const char16_t* const kUsage =
     u"                                      informe de la clase: resumen, gráficos, análisis\n"
     u"                                      de cada pregunta y notas (RESULTADOS: archivos\n"
     u"                                      .kxa o carpetas)\n"
+    u"  recover RECUPERACION.kxr -o RESULTADOS.kxa\n"
+    u"                                      rehace el archivo de resultados de un examen\n"
+    u"                                      interrumpido desde su archivo de recuperación\n"
     u"\n"
     u"Opciones:\n"
     u"  -h, --help                          muestra esta ayuda\n";
@@ -50,6 +53,8 @@ int main(int argc, char** argv) {
         return kp::tools::runGrade(args, out, err);
     if (command == u"report")
         return kp::tools::runReport(args, out, err);
+    if (command == u"recover")
+        return kp::tools::runRecover(args, out, err);
     err << QStringLiteral("kxt: orden desconocida: %1\n").arg(command)
         << QString::fromUtf16(kUsage);
     return 2;

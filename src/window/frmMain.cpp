@@ -288,6 +288,7 @@ void frmMain::mnuAbrirExamen_Click() {
         return;
     // Whatever the outcome, the exam on the desk is discarded: its clock and finish go with it.
     LimiteTiempo->stop();
+    journal_.close(); // an exam in progress keeps its marks on disk
     mnuAcabarExamen->setEnabled(false);
     FinalizarBtn->setEnabled(false);
     if (AbrirExamen(state_, prompts_, chosen, this))

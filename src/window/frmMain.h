@@ -1,5 +1,7 @@
 #pragma once
 
+#include "format/JournalWriter.h"
+#include "format/SafeFile.h"
 #include "results/ExamClock.h"
 #include "widgets/PictureFile.h"
 #include "widgets/TwipsLayout.h"
@@ -98,10 +100,21 @@ public:
     bool Form_QueryUnload();
     void mnuSalir_Click();
     void mnuAyudaAcercade_Click();
-    // The program's own folder, where the results go when their own path fails. Tests point
-    // it at a scratch folder.
+    // Where the results go when their own path fails: first the program's own folder, which
+    // is the user's data folder of the program (an installed program cannot write beside
+    // itself), then the student's documents folder. The journals of the marks are kept in the
+    // program's folder too. Tests point them at scratch folders.
     QString programFolder() const;
     void setProgramFolder(const QString& folder) { programFolder_ = folder; }
+    QString documentsFolder() const;
+    void setDocumentsFolder(const QString& folder) { documentsFolder_ = folder; }
+    QString journalFolder() const;
+    void setJournalFolder(const QString& folder) { journalFolder_ = folder; }
+    // Results files are written through this writer (tests give one that fails as a full disk).
+    void setResultsWriter(std::unique_ptr<SafeFile> writer) { resultsFiles_ = std::move(writer); }
+    // The journal of the marks of the exam in progress, or of the last exam whose results could
+    // not be saved anywhere.
+    const JournalWriter& journal() const { return journal_; }
 
     // --- Reachable by the other windows and by tests ---
     // The number of the question on display, as written by ShowPregunta (empty before).
@@ -216,6 +229,10 @@ private:
 
     // frmMainFinish.cpp
     void startExamClock();
+    // Begins the journal of the marks of an exam that writes a results file.
+    void startJournal();
+    // Time since the start of the exam in progress, on the monotonic clock.
+    qint64 examElapsedMs() const;
     void finishSequence();
     // frmMainReview.cpp
     void reviewMultipleChoice(const Pregunta& question);
@@ -233,7 +250,13 @@ private:
     SeriesIndex seriesIndex_;
     std::optional<QSizeF> clientOverride_;
     ExamClock examClock_;   // time of the exam in progress
-    QString programFolder_; // empty: the folder of the executable
+    QString programFolder_; // empty: the program's data folder
+    QString documentsFolder_;
+    QString journalFolder_;
+    std::unique_ptr<SafeFile> resultsFiles_ = std::make_unique<SafeFile>();
+    JournalWriter journal_;
+    qint64 journalStartMs_ = 0; // monotonic clock at the start
+    qint64 journalTimeMs_ = 0;  // exam time last recorded by the countdown
 };
 
 } // namespace kp

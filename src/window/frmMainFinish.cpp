@@ -6,14 +6,15 @@
 #include "results/Correccion.h"
 #include "results/ExamState.h"
 #include "results/FinishRules.h"
+#include "results/ResultsSaving.h"
 #include "widgets/Guarded.h"
 #include "widgets/Prompts.h"
 #include "window/frmNota.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -45,6 +46,14 @@ void frmMain::LimiteTiempo_Timer() {
             return;
         }
         const qint32 remaining = state_.SegundosLimite - examClock_.elapsedSeconds(clock_);
+        guarded([&] {
+            // Now and then, so a recovered exam tells how long it ran without marks.
+            const qint64 elapsed = examElapsedMs();
+            if (elapsed - journalTimeMs_ >= 60'000) {
+                journalTimeMs_ = elapsed;
+                journal_.time(elapsed);
+            }
+        });
         guarded([&] { TiempoLab->setText(remainingTimeText(remaining)); });
         if (remaining <= 0)
             finishSequence();
@@ -53,6 +62,22 @@ void frmMain::LimiteTiempo_Timer() {
 
 void frmMain::startExamClock() {
     state_.HoraInicio = examClock_.start(clock_);
+}
+
+void frmMain::startJournal() {
+    journal_.close(); // one left by an earlier exam stays on disk
+    if (!state_.Examen || !state_.Resultado || !state_.Examen->GuardarArchivoResultados())
+        return;
+    journalStartMs_ = clock_.monotonicMs();
+    journalTimeMs_ = 0;
+    const QDateTime now = clock_.now();
+    journal_.start(journalFolder(), recoveryFileStem(*state_.Examen, *state_.Resultado, now),
+                   JournalHeader::of(*state_.Examen, *state_.Resultado, state_.TotalPreguntas,
+                                     state_.SegundosLimite, now));
+}
+
+qint64 frmMain::examElapsedMs() const {
+    return clock_.monotonicMs() - journalStartMs_;
 }
 
 void frmMain::finishSequence() {
@@ -74,6 +99,19 @@ void frmMain::finishSequence() {
 }
 
 void frmMain::FinExamen() {
+    const bool saving =
+        state_.Examen && state_.Resultado && state_.Examen->GuardarArchivoResultados();
+    // The results reach the disk before anything is shown: a student who walks away from the
+    // message, a power cut or a crash loses nothing. The journal goes once they are safe.
+    SaveOutcome outcome;
+    guarded([&] {
+        if (!saving)
+            return;
+        outcome = saveResults(*state_.Examen, *state_.Resultado, state_.TotalPreguntas,
+                              {programFolder(), documentsFolder()}, clock_.now(), *resultsFiles_);
+        if (outcome.saved())
+            journal_.remove();
+    });
     guarded([&] {
         prompts_.message(this, u"Fin de examen"_s, u"El examen ha finalizado."_s,
                          PromptIcon::Information, PromptButtons::Ok);
@@ -82,18 +120,18 @@ void frmMain::FinExamen() {
         return;
     const KipsaPrubex& exam = *state_.Examen;
     guarded([&] {
-        if (!exam.GuardarArchivoResultados())
+        if (!saving || !outcome.fellBack())
             return;
-        KipsaResult& result = *state_.Resultado;
-        if (result.Guardar(exam, state_.TotalPreguntas))
-            return;
-        const QString fallback = fallbackResultsPath(programFolder(), exam, result, clock_.now());
-        prompts_.message(this, u"Lea atentamente"_s,
-                         saveFailedMessage(result.ArchivoSalida(), fallback),
-                         PromptIcon::Information, PromptButtons::Ok);
-        result.setArchivoSalida(fallback);
-        // The message has been given; a failure here has nothing more to say.
-        result.Guardar(exam, state_.TotalPreguntas);
+        // "Lea atentamente" names the file as written, so it is said only when it is true.
+        if (outcome.saved())
+            prompts_.message(this, u"Lea atentamente"_s,
+                             saveFailedMessage(outcome.chosenPath, outcome.savedPath),
+                             PromptIcon::Information, PromptButtons::Ok);
+        else
+            prompts_.message(this, u"Atención"_s,
+                             resultsNotSavedMessage(
+                                 outcome.tried, journal_.complete() ? journal_.path() : QString()),
+                             PromptIcon::Exclamation, PromptButtons::Ok);
     });
     guarded([&] {
         if (exam.MostrarNota())
@@ -152,7 +190,21 @@ void frmMain::mnuAyudaAcercade_Click() {
 }
 
 QString frmMain::programFolder() const {
-    return programFolder_.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder_;
+    return programFolder_.isEmpty()
+               ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
+               : programFolder_;
+}
+
+QString frmMain::documentsFolder() const {
+    return documentsFolder_.isEmpty()
+               ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+               : documentsFolder_;
+}
+
+QString frmMain::journalFolder() const {
+    return journalFolder_.isEmpty()
+               ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
+               : journalFolder_;
 }
 
 } // namespace kp

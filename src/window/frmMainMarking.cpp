@@ -46,6 +46,8 @@ void frmMain::removeMarks(const QString& question, int answer) {
             doomed << entry->Key();
     for (const QString& key : doomed)
         guarded([&] { marks.Remove(key); });
+    if (!doomed.isEmpty())
+        journal_.unmark(int16OrFail(q), int16OrFail(answer), examElapsedMs());
 }
 
 void frmMain::boton_sin_Click(int j) {
@@ -69,7 +71,10 @@ void frmMain::boton_sin_Click(int j) {
         }
     }
     guarded([&] {
-        state_.Resultado->RespuestasKipsa()->Marcar(int16OrFail(tagNumber(tag)), int16OrFail(j));
+        const qint16 question = int16OrFail(tagNumber(tag));
+        const qint16 answer = int16OrFail(j);
+        if (state_.Resultado->RespuestasKipsa()->Marcar(question, answer))
+            journal_.mark(question, answer, examElapsedMs());
     });
     if (ImageBox* sin = row(boton_sin, j))
         sin->hide();

@@ -1,6 +1,7 @@
 // The student data and the start of the exam: checks, results path, series, first question.
 #include "window/frmMain.h"
 
+#include "format/SafeFile.h"
 #include "model/Clock.h"
 #include "model/RandomSource.h"
 #include "results/ExamState.h"
@@ -10,8 +11,6 @@
 #include "widgets/TextBounds.h"
 
 #include <QAction>
-#include <QFile>
-#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -49,23 +48,10 @@ void frmMain::ArchivoTxt_LostFocus() {
 }
 
 bool frmMain::CompruebaArchivo(const QString& RutaArchivo) {
-    if (RutaArchivo.isEmpty())
-        return false;
+    // Asks exactly what the end's writing will need, and changes nothing: an existing file there
+    // survives the probe (the end keeps it beside the new one).
     try {
-        QFile file(RutaArchivo);
-        const QFileInfo info(RutaArchivo);
-        if (info.exists()) {
-            // An existing file must survive: open it for writing without emptying it.
-            if (!info.isFile())
-                return false;
-            const bool ok = file.open(QIODevice::ReadWrite);
-            file.close();
-            return ok;
-        }
-        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            return false;
-        file.close();
-        return file.remove();
+        return SafeFile::canCreate(RutaArchivo);
     } catch (...) {
         return false;
     }
@@ -157,6 +143,7 @@ void frmMain::EmpezarBtn_Click() {
     mnuAcabarExamen->setEnabled(true);
     mnuMostrarNota->setEnabled(false);
     state_.SerieElegida = ElijeSerie();
+    guarded([&] { startJournal(); });
 
     for (int i = 1; i <= 5; ++i) {
         if (exam.DatoAlumno(i) != Nombre)

@@ -33,7 +33,7 @@ const QByteArray kSmallRunBytes = QByteArrayLiteral(
 
 } // namespace
 
-TEST(ResultsFile, SmallRunIsWrittenByteForByteOverALongerFileAndAFailedWriteKeepsIt) {
+TEST(ResultsFile, SmallRunIsWrittenByteForByteBesideALongerFileAndAFailedWriteKeepsIt) {
     // A true/false exam of three questions and a student who marked some of them.
     KipsaPrubex exam;
     exam.setTipoExamen(2); // every record carries the exam kind
@@ -60,6 +60,7 @@ TEST(ResultsFile, SmallRunIsWrittenByteForByteOverALongerFileAndAFailedWriteKeep
     result.setArchivoSalida(path);
     ASSERT_TRUE(result.Guardar(exam, 3));
     EXPECT_EQ(readAll(path), kSmallRunBytes);
+    EXPECT_EQ(readAll(path + u".1"_s), QByteArray(4096, 'x')) << "the older file is kept beside";
 
     // Read back, it writes the same bytes again; any truncation is refused.
     ResultsReader reader;
@@ -82,7 +83,8 @@ TEST(ResultsFile, SmallRunIsWrittenByteForByteOverALongerFileAndAFailedWriteKeep
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_FALSE(rewritten);
     EXPECT_EQ(readAll(path), kSmallRunBytes);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1) << "no temporary is left";
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2)
+        << "no temporary is left";
     result.setArchivoSalida(path + u"/r.kxa"_s);
     EXPECT_FALSE(result.Guardar(exam, 3)) << "a file as the folder";
 }

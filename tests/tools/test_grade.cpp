@@ -105,3 +105,54 @@ TEST(KxtGrade, ExamIdentifiersCompareTrimmedOfBlanksOnlyAsTheResultsFileStoresTh
         EXPECT_EQ(kxt(tools::runGrade, {exam.ArchivoSalida(), kxa}).status, row.status);
     }
 }
+
+// Results files that our program could not have written for the exam: refused with the reason,
+// up to the largest file the exam allows.
+TEST(KxtGrade, RefusesFilesNoRunOfTheExamCouldHaveWritten) {
+    ToolFiles f;
+    const auto built = TestExamBuilder::simple(4, 3).build();
+    KipsaPrubex& exam = *built;
+    exam.setIdExamen(u"EXA-9"_s);
+    exam.setDatoAlumno(1, u"Nombre"_s);
+    exam.setDatoAlumno(2, u" Grupo "_s);
+    exam.setArchivoSalida(f.path(u"e.kxt"_s));
+    ASSERT_TRUE(exam.Export());
+    // Every value at the longest a data box takes, every answer marked: the largest file.
+    const auto results = [&](int valueLength, qint16 count, bool allMarked) {
+        KipsaResult r;
+        r.setIdExamen(u"EXA-9"_s);
+        r.setSerie(1);
+        for (int i = 1; i <= 5; ++i)
+            r.setDatoAlumno(i, QString(valueLength, u'a'));
+        for (qint16 q = 1; allMarked && q <= count; ++q)
+            TestExamBuilder::mark(r, q, {3, 1, 2});
+        return r.Contenido(exam, count);
+    };
+    const QByteArray largest = results(32767, 4, true);
+    QByteArray repeated = results(0, 4, false);
+    // Record 2 (kind 1, position 2, "0;") names position 1 again.
+    repeated.replace("0;0000000001000000000200000000020;", "0;0000000001000000000100000000020;");
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        QString error; // empty: graded
+    } rows[] = {
+        {"the largest file the exam allows", largest, {}},
+        {"one byte more", largest + ' ',
+         u"ocupa %1 bytes y ningún archivo de resultados de este examen puede pasar de %2 bytes"_s
+             .arg(largest.size() + 1)
+             .arg(largest.size())},
+        {"longer values than a data box takes", results(33000, 4, false), u"ocupa "_s},
+        {"fewer questions", results(0, 3, false), u"tiene 3 preguntas y el examen 4"_s},
+        {"more questions", results(0, 5, true), u"tiene 5 preguntas y el examen 4"_s},
+        {"a repeated position", repeated, u"el registro 2 repite la pregunta 1"_s},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const CommandRun run =
+            kxt(tools::runGrade, {exam.ArchivoSalida(), f.write(u"r.kxa"_s, row.bytes)});
+        EXPECT_EQ(run.status, row.error.isEmpty() ? 0 : 1);
+        EXPECT_TRUE(row.error.isEmpty() ? run.err.isEmpty() : run.err.contains(row.error))
+            << run.err.toStdString();
+    }
+}

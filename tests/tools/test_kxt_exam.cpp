@@ -11,6 +11,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace kp;
 using namespace kp::test;
@@ -141,4 +142,43 @@ TEST(KxtInfo, FloatsPrintInTheirShortestForm) {
     ASSERT_TRUE(e.Export());
     const QString out = kxt(runInfo, {e.ArchivoSalida()}).out;
     EXPECT_TRUE(out.contains(u"\"NotaMaxima\": 0.1,")) << out.toStdString();
+}
+
+TEST(KxtBuild, EmbedsOnlyRegularFilesUpToTheLimitAndNamesWhatElseThePathIs) {
+    ToolFiles files;
+    QDir().mkpath(files.path(u"carpeta"_s));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(files.path(u"tuberia"_s)).constData(), 0600), 0);
+    QFile large(files.path(u"enorme.png"_s));
+    ASSERT_TRUE(large.open(QIODevice::WriteOnly) && large.resize((64 << 20) + 1)); // sparse
+    large.close();
+    QFile::link(u"/dev/null"_s, files.path(u"nulo.png"_s));
+    const struct {
+        const char* name;
+        QString picture;
+        QString message; // empty: built
+    } rows[] = {
+        {"a folder", u"carpeta"_s, u"no es un archivo normal: es una carpeta"_s},
+        {"a named pipe, not waited on", u"tuberia"_s,
+         u"no es un archivo normal: es una tubería con nombre (FIFO)"_s},
+        {"a device through a link", u"nulo.png"_s,
+         u"no es un archivo normal: es un dispositivo de caracteres"_s},
+        {"over the limit", u"enorme.png"_s, u"pasa de 67108864 bytes"_s},
+        {"missing", u"falta.png"_s, u"no existe el archivo"_s},
+        {"a small picture", u"buena.png"_s, {}},
+    };
+    files.write(u"buena.png"_s, QByteArray(1000, 'x'));
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const QString target = files.path(u"examen.kxt"_s);
+        const QByteArray json = R"({"ArchivoLogo":")" + row.picture.toUtf8() + R"("})";
+        const CommandRun r = kxt(runBuild, {files.write(u"e.json"_s, json), u"-o"_s, target});
+        EXPECT_EQ(r.status, row.message.isEmpty() ? 0 : 1);
+        EXPECT_TRUE(row.message.isEmpty()
+                        ? r.err.isEmpty()
+                        : r.err.contains(u"ArchivoLogo: no se puede leer la imagen: "_s))
+            << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(row.message)) << r.err.toStdString();
+        EXPECT_EQ(QFile::exists(target), row.message.isEmpty());
+        QFile::remove(target);
+    }
 }

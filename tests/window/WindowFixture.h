@@ -57,6 +57,7 @@ protected:
     FakeClock clock;
     FakeRandom random;
     std::unique_ptr<frmMain> w;
+    QTemporaryDir places; // the program's folder, the documents folder, the journals
 
     void SetUp() override { renew(); }
 
@@ -65,6 +66,9 @@ protected:
         w = std::make_unique<frmMain>(state, prompts, clock, random);
         setWindow(w.get());
         w->setClientSizeTwips(frmMain::DesignedClientWidth, clientHeight);
+        w->setProgramFolder(places.filePath(QStringLiteral("programa")));
+        w->setDocumentsFolder(places.filePath(QStringLiteral("Documentos")));
+        w->setJournalFolder(places.filePath(QStringLiteral("programa")));
         prompts.messages.clear();
         prompts.modalWindows.clear();
     }
