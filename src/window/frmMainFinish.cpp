@@ -45,7 +45,7 @@ void frmMain::LimiteTiempo_Timer() {
             return;
         }
         const qint32 remaining = state_.SegundosLimite - examClock_.elapsedSeconds(clock_);
-        guarded([&] { TiempoLab->setText(remainingTimeText(remaining)); });
+        guarded([&] { setRemainingTime(remainingTimeText(remaining)); });
         if (remaining <= 0)
             finishSequence();
     });
