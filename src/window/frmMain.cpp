@@ -240,6 +240,12 @@ void frmMain::InfoExamen() {
     // The keyboard starts in the first field to fill in, whether or not a window manager
     // activates the window later.
     guarded([&] { giveFocus(firstBriefingField()); });
+    // A window manager may leave a new window without the keyboard (no user action made it
+    // appear): ask for it, so the field above really takes what the student types.
+    guarded([&] {
+        if (isVisible())
+            activateWindow();
+    });
     QCoreApplication::processEvents();
 }
 
