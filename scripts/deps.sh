@@ -11,6 +11,8 @@ packages=(
     # installing and packaging: icons, validators, file types, the Debian package
     librsvg2-bin desktop-file-utils appstream shared-mime-info libglib2.0-bin xdg-utils
     dpkg-dev lintian
+    # SHA-256 for kxt info (libcrypto; the tools only)
+    libssl-dev
     # the accessibility walk: a session bus, the accessibility bus and a small client
     dbus at-spi2-core python3-dbus
     # the keyboard-only exam under a window manager

@@ -63,7 +63,10 @@ QByteArray gradeCsv(const ClassReport& r) {
     rows.insert(rows.end(), r.skipped.begin(), r.skipped.end());
     QString text;
     QTextStream out(&text);
-    writeGradeReport(rows, r.exam, GradeFormat::Csv, out);
+    GradeReport report(r.exam, GradeFormat::Csv, out, static_cast<qsizetype>(rows.size()));
+    for (const GradeRow& row : rows)
+        report.add(row);
+    report.finish();
     out.flush();
     return text.toUtf8();
 }
