@@ -1,6 +1,7 @@
 #include "format/ExamReader.h"
 
 #include "format/ByteCursor.h"
+#include "format/HeapHint.h"
 #include "format/QuestionRecord.h"
 #include "model/Fields.h"
 #include "model/KipsaPrubex.h"
@@ -37,7 +38,11 @@ ExamReader::ExamReader(KipsaPrubex& exam)
 ExamReader::~ExamReader() = default;
 
 bool KipsaPrubex::Cargar(const QString& path) {
-    return wholeFile([&] { ExamReader(*this).read(ByteCursor::readFile(path, kMaxFileSize)); });
+    return wholeFile([&] {
+        const QByteArray bytes = ByteCursor::readFile(path, kMaxFileSize);
+        const HeapHint heap(bytes.size() * 2); // its texts become UTF-16
+        ExamReader(*this).read(bytes);
+    });
 }
 
 bool KipsaPrubex::Cargar(const QByteArray& bytes) {

@@ -8,6 +8,7 @@
 #include "widgets/ImageBox.h"
 #include "widgets/Prompts.h"
 #include "widgets/RichTextBox.h"
+#include "widgets/TextBounds.h"
 #include "window/ExamOpening.h"
 
 #include <QAction>
@@ -185,7 +186,9 @@ void frmMain::InfoExamen() {
     const QChar CR(u'\r');
     QString text;
     guarded([&] {
-        text += exam->Titulo() + CR + CR + u"Va a realizar un examen de tipo "_s;
+        // No more of the title than the briefing's box can show, whatever the exam holds.
+        text += TextBounds::cut(exam->Titulo(), TextBounds::BriefingTitleChars) + CR + CR +
+                u"Va a realizar un examen de tipo "_s;
         text += exam->TipoExamen() == 1 ? u"Test, "_s : u"Verdadero/Falso, "_s;
         text += u"con "_s + QString::number(state_.TotalPreguntas) + u" preguntas. "_s;
         const int minutes = exam->MinutosLimite();
@@ -225,9 +228,10 @@ void frmMain::InfoExamen() {
     });
     for (int i = 5; i >= 1; --i) {
         guarded([&] {
-            QString label = exam->DatoAlumno(i);
-            if (label.trimmed().isEmpty())
+            if (exam->DatoAlumno(i).trimmed().isEmpty())
                 return;
+            // A one-line label shows a few dozen characters: longer ones are cut.
+            QString label = TextBounds::cut(exam->DatoAlumno(i), TextBounds::LabelChars);
             if (!label.endsWith(u':'))
                 label += u':';
             datoLab[i - 1]->setText(label);

@@ -8,6 +8,7 @@
 #include <QColor>
 #include <QMainWindow>
 #include <array>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -28,6 +29,7 @@ class Clock;
 class ImageBox;
 class MarkBox;
 class Pregunta;
+class Respuesta;
 class Prompts;
 class RandomSource;
 class RichTextBox;
@@ -207,6 +209,14 @@ private:
     AnswerRow loadRow(int j);
     AnswerRow newRow();
     void buildRow(int j, const QString& text, bool numbered, const QColor& colour, double& y);
+    // Places row j's controls for a row at y (the answer box keeps its height).
+    void placeRow(const AnswerRow& r, int j, double y);
+    // The multiple-choice rows in number order: those the page can show are built, the rest
+    // only add their height.
+    void buildRows(const std::vector<std::shared_ptr<Respuesta>>& answers, const QColor& colour,
+                   double& y);
+    // The characters the next text box of the page may hold (TextBounds).
+    qsizetype boxChars() const;
     void sizePage(double y);
     QColor fontColour() const;
     // What screen readers call row j's boxes and text.
@@ -256,6 +266,7 @@ private:
     PictureFile pictures_;
     std::vector<AnswerRow> spareRows_; // removed rows, hidden and nameless, for reuse
     std::vector<bool> builtRows_;      // the rows the page being built has loaded
+    qsizetype pageChars_ = 0;          // characters the page being built has laid out
     SeriesIndex seriesIndex_;
     std::optional<QSizeF> clientOverride_;
     ExamClock examClock_;   // time of the exam in progress

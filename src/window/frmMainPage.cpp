@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <algorithm>
+#include <map>
 
 using namespace Qt::StringLiterals;
 
@@ -27,6 +28,9 @@ constexpr double TextPointSize = 10;
 constexpr int NamedAnswerLength = 80;
 // Spare rows kept for reuse; a page with more answers makes the rest and lets them go after.
 constexpr size_t MaxSpareRows = 64;
+// The scroll bar's largest value (16 bits): the page never shows anything deeper than this
+// plus the viewport's height, so rows below that are counted in the page's height but not made.
+constexpr double DeepestScroll = 32767;
 
 // A new element of a control array: a copy of the template's size, font, colours and tooltip,
 // hidden and not yet named.
@@ -171,8 +175,7 @@ frmMain::AnswerRow frmMain::loadRow(int j) {
     return r;
 }
 
-void frmMain::buildRow(int j, const QString& text, bool numbered, const QColor& colour, double& y) {
-    const AnswerRow r = loadRow(j);
+void frmMain::placeRow(const AnswerRow& r, int j, double y) {
     for (ImageBox* img : {r.cruz, r.flecha}) {
         const TwipsBox b = layout_.box(img);
         layout_.move(img, 2400 - b.width, y - b.height / 2);
@@ -184,10 +187,15 @@ void frmMain::buildRow(int j, const QString& text, bool numbered, const QColor& 
     r.number->setText(QString::number(j) + u". "_s);
     const TwipsBox nb = layout_.box(r.number);
     const double answerLeft = nb.left + nb.width;
-    // Placed before the text goes in, so the text is laid out once, at its final width.
     layout_.place(r.answer, {answerLeft, y, layout_.box(frmExamen).width - 400 - answerLeft,
                              layout_.box(r.answer).height});
-    guarded([&] { r.answer->setPageText(text, colour, TextPointSize); });
+}
+
+void frmMain::buildRow(int j, const QString& text, bool numbered, const QColor& colour, double& y) {
+    const AnswerRow r = loadRow(j);
+    // Placed before the text goes in, so the text is laid out once, at its final width.
+    placeRow(r, j, y);
+    guarded([&] { pageChars_ += r.answer->setPageText(text, colour, TextPointSize, boxChars()); });
     guarded([&] { nameRow(j, r, numbered); });
     y = y + layout_.box(r.answer).height + 120;
 
@@ -229,6 +237,37 @@ void frmMain::orderPageFocus() {
     follow(FinalizarBtn);
 }
 
+qsizetype frmMain::boxChars() const {
+    return std::max(TextBounds::BoxFloorChars,
+                    std::min(TextBounds::BoxChars, TextBounds::PageChars - pageChars_));
+}
+
+void frmMain::buildRows(const std::vector<std::shared_ptr<Respuesta>>& answers,
+                        const QColor& colour, double& y) {
+    // The deepest top a row can have and still show a pixel: the viewport at the deepest
+    // scroll, and the mark boxes reach half their height above the row's top.
+    const double reach =
+        DeepestScroll + layout_.box(frmExterno).height + layout_.box(boton_sin[0]).height / 2;
+    const double pitch = layout_.box(RespuestaTxt[0]).height + 120;
+    // A row built above the reach whose number comes again below it moves there, as a row
+    // does for every answer of its number; its text could not be seen there.
+    std::map<int, double> movedOutOfReach;
+    for (const auto& r : answers) {
+        const int j = r->Numero();
+        if (y < reach) {
+            buildRow(j, r->Texto(), true, colour, y);
+            continue;
+        }
+        if (static_cast<size_t>(j) < builtRows_.size() && builtRows_[static_cast<size_t>(j)])
+            movedOutOfReach[j] = y;
+        y = y + pitch;
+    }
+    for (const auto& [j, top] : movedOutOfReach)
+        placeRow({row(RespuestaTxt, j), row(NumrespLab, j), row(boton_sin, j), row(boton_con, j),
+                  row(boton_cruz, j), row(boton_flecha, j)},
+                 j, top);
+}
+
 void frmMain::ShowPregunta(qint16 n) {
     if (!state_.Examen || !state_.Resultado)
         return;
@@ -245,6 +284,7 @@ void frmMain::ShowPregunta(qint16 n) {
     // The previous question's rows go once this one's are built: a row this question has too
     // is rebuilt on the same controls, without hiding and showing them.
     builtRows_.clear();
+    pageChars_ = 0;
 
     double y = 0;
     const QColor colour = fontColour();
@@ -265,14 +305,14 @@ void frmMain::ShowPregunta(qint16 n) {
                 layout_.place(PreguntaTxt,
                               {200, y, pageBox.width - 400, layout_.box(PreguntaTxt).height});
                 guarded([&] {
-                    PreguntaTxt->setPageText(pregunta->TextoPregunta(), colour, TextPointSize);
+                    pageChars_ += PreguntaTxt->setPageText(pregunta->TextoPregunta(), colour,
+                                                           TextPointSize, boxChars());
                 });
                 PreguntaTxt->show();
                 y = y + layout_.box(PreguntaTxt).height + 250;
 
                 if (exam.TipoExamen() == 1) {
-                    for (const auto& r : answersByNumber(*pregunta->respuestas()))
-                        buildRow(r->Numero(), r->Texto(), true, colour, y);
+                    buildRows(answersByNumber(*pregunta->respuestas()), colour, y);
                 } else {
                     buildRow(1, u"Verdadero"_s, false, colour, y);
                     buildRow(2, u"Falso"_s, false, colour, y);

@@ -7,6 +7,7 @@
 #include "results/LimpiaNombreArchivo.h"
 #include "widgets/Guarded.h"
 #include "widgets/Prompts.h"
+#include "widgets/TextBounds.h"
 
 #include <QAction>
 #include <QFile>
@@ -114,7 +115,11 @@ void frmMain::EmpezarBtn_Click() {
     }
     for (int i = 1; i <= 5; ++i) {
         if (!datoTxt[i - 1]->isHidden() && datoTxt[i - 1]->text().trimmed().isEmpty()) {
-            refuse(u"Debe rellenar el campo "_s + exam.DatoAlumno(i), datoTxt[i - 1]);
+            // A message box lays its whole text out: a label of megabytes is cut.
+            const QString label = exam.DatoAlumno(i);
+            const QString shown = TextBounds::cut(label, TextBounds::LabelChars);
+            refuse(u"Debe rellenar el campo "_s + shown + (shown == label ? u""_s : u"…"_s),
+                   datoTxt[i - 1]);
             return;
         }
     }
