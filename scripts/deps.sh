@@ -13,6 +13,10 @@ packages=(
     dpkg-dev lintian
     # SHA-256 for kxt info (libcrypto; the tools only)
     libssl-dev
+    # the accessibility walk: a session bus, the accessibility bus and a small client
+    dbus at-spi2-core python3-dbus
+    # the keyboard-only exam under a window manager
+    openbox x11-utils
 )
 
 missing=()

@@ -1,3 +1,4 @@
+#include "app/AtSpiGuard.h"
 #include "app/QtTranslations.h"
 #include "app/StartUp.h"
 #include "model/Clock.h"
@@ -18,6 +19,9 @@ int main(int argc, char** argv) {
     QTranslator qtSpanish;
     if (!kp::loadSpanishQtTranslations(qtSpanish, kp::qtTranslationFolders()).isEmpty())
         QApplication::installTranslator(&qtSpanish);
+
+    // Before any window: a screen reader may turn accessibility on at any moment.
+    kp::AtSpiGuard atSpiGuard;
 
     kp::ExamState state;
     kp::QtPrompts prompts;

@@ -30,6 +30,8 @@ RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent) {
     setReadOnly(true);
     setAcceptRichText(false);
     setFrameShape(QFrame::NoFrame);
+    // Read only: a click still gives the focus (to select text), Tab goes past.
+    setFocusPolicy(Qt::ClickFocus);
     // Nothing is edited here: no undo history to record.
     document()->setUndoRedoEnabled(false);
 }

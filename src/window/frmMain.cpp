@@ -15,6 +15,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -59,6 +60,8 @@ QSizeF frmMain::clientSizeTwips() const {
             px.rheight() -= menuBar()->sizeHint().height();
         }
     }
+    // The client widget is never smaller than its minimum; the scroll area around it scrolls.
+    px = px.expandedTo(client->minimumSize());
     return QSizeF(px.width() * TwipsBox::TwipsPerPixel, px.height() * TwipsBox::TwipsPerPixel);
 }
 
@@ -232,12 +235,29 @@ void frmMain::InfoExamen() {
             if (!label.endsWith(u':'))
                 label += u':';
             datoLab[i - 1]->setText(label);
+            datoTxt[i - 1]->setAccessibleName(label);
             datoLab[i - 1]->show();
             datoTxt[i - 1]->show();
         });
     }
     guarded([&] { frmDatos->show(); });
+    // The keyboard starts in the first field to fill in, whether or not a window manager
+    // activates the window later.
+    guarded([&] { giveFocus(firstBriefingField()); });
+    // A window manager may leave a new window without the keyboard (no user action made it
+    // appear): ask for it, so the field above really takes what the student types.
+    guarded([&] {
+        if (isVisible())
+            activateWindow();
+    });
     QCoreApplication::processEvents();
+}
+
+QWidget* frmMain::firstBriefingField() const {
+    for (QLineEdit* field : datoTxt)
+        if (!field->isHidden())
+            return field;
+    return ArchivoTxt->isHidden() ? static_cast<QWidget*>(EmpezarBtn) : ArchivoTxt;
 }
 
 void frmMain::Form_Resize() {
@@ -275,9 +295,30 @@ void frmMain::closeEvent(QCloseEvent* event) {
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    bool taken = false;
     if (watched == ArchivoTxt && event->type() == QEvent::FocusOut)
         guarded([&] { ArchivoTxt_LostFocus(); });
-    return QMainWindow::eventFilter(watched, event);
+    else if (event->type() == QEvent::KeyPress)
+        guarded([&] {
+            auto* key = static_cast<QKeyEvent*>(event);
+            const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+            if (watched == EmpezarBtn && enter && key->modifiers() == Qt::NoModifier) {
+                pressEmpezar();
+                taken = true;
+            } else if (watched == client) {
+                taken = pageKey(key);
+            }
+        });
+    else if (watched == frmExterno && event->type() == QEvent::Wheel)
+        guarded([&] { taken = pageWheel(static_cast<QWheelEvent*>(event)); });
+    return taken || QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::keyPressEvent(QKeyEvent* event) {
+    bool taken = false;
+    guarded([&] { taken = pageKey(event); });
+    if (!taken)
+        QMainWindow::keyPressEvent(event);
 }
 
 void frmMain::mnuAbrirExamen_Click() {

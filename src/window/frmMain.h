@@ -20,13 +20,16 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class QScrollArea;
 class QScrollBar;
+class QShortcut;
 class QTimer;
 
 namespace kp {
 
 class Clock;
 class ImageBox;
+class MarkBox;
 class Pregunta;
 class Respuesta;
 class Prompts;
@@ -48,6 +51,10 @@ class frmMain : public QMainWindow {
 public:
     static constexpr double DesignedClientWidth = 16395;
     static constexpr double DesignedClientHeight = 10710;
+    // The smallest client area the layout is computed for: the data frame fits whole, 120 from
+    // the top. A smaller screen scrolls the window's content instead of cutting it.
+    static constexpr double MinimumClientWidth = 9255;
+    static constexpr double MinimumClientHeight = 7335 + 240;
     static const QString Caption; // "Kipsa Prubex v1.0"
 
     frmMain(ExamState& state, Prompts& prompts, Clock& clock, RandomSource& random,
@@ -120,8 +127,8 @@ public:
     // The number of the question on display, as written by ShowPregunta (empty before).
     QString frmExternoTag() const;
     TwipsBox box(const QWidget* w) const { return layout_.box(w); }
-    // Client area in twips (SW, SH). Tests may fix it; otherwise the central widget's size, or
-    // before the window is shown the size it will have maximised.
+    // Client area in twips (SW, SH). Tests may fix it; otherwise the client widget's size, or
+    // before the window is shown the size it will have maximised; never below the minimum.
     QSizeF clientSizeTwips() const;
     double clientWidth() const;
     double clientHeight() const;
@@ -134,12 +141,15 @@ protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
     // Gives the focus to a control (the window takes it when it becomes active).
     void giveFocus(QWidget* w);
 
 private:
-    // Controls, named as their objectName (tests find them by that name).
+    // Controls, named as their objectName (tests find them by that name). The client area sits
+    // in a scroll area that scrolls only when the screen is smaller than the minimum.
+    QScrollArea* clientArea = nullptr;
     QWidget* client = nullptr;
     QLabel* SinCargarLab = nullptr;
     ImageBox* LogoImg = nullptr;
@@ -155,8 +165,8 @@ private:
     RichTextBox* PreguntaTxt = nullptr;
     std::vector<RichTextBox*> RespuestaTxt;
     std::vector<QLabel*> NumrespLab;
-    std::vector<ImageBox*> boton_sin;
-    std::vector<ImageBox*> boton_con;
+    std::vector<MarkBox*> boton_sin;
+    std::vector<MarkBox*> boton_con;
     std::vector<ImageBox*> boton_flecha;
     std::vector<ImageBox*> boton_cruz;
 
@@ -184,6 +194,11 @@ private:
     // The countdown's tick: every 1000 ms while a limited exam runs, stopped at its end.
     QTimer* LimiteTiempo = nullptr;
 
+    // Keyboard shortcuts of the navigation buttons (Alt+Left, Alt+Right and Alt+S).
+    QShortcut* previousKey = nullptr;
+    QShortcut* nextKey = nullptr;
+    QShortcut* nextKeyS = nullptr;
+
     // frmMainControls.cpp
     void createControls();
     void createMenu();
@@ -194,8 +209,8 @@ private:
     struct AnswerRow {
         RichTextBox* answer = nullptr;
         QLabel* number = nullptr;
-        ImageBox* sin = nullptr;
-        ImageBox* con = nullptr;
+        MarkBox* sin = nullptr;
+        MarkBox* con = nullptr;
         ImageBox* cruz = nullptr;
         ImageBox* flecha = nullptr;
     };
@@ -217,6 +232,28 @@ private:
     qsizetype boxChars() const;
     void sizePage(double y);
     QColor fontColour() const;
+    // What screen readers call row j's boxes and text.
+    void nameRow(int j, const AnswerRow& r, bool numbered);
+    // Tab order of the page: the navigation buttons, "Ver imagen", the boxes in row order,
+    // "Finalizar Examen".
+    void orderPageFocus();
+    // frmMainKeyboard.cpp
+    void createKeyboard();
+    void markBoxClicked(MarkBox* box);
+    void stepMark(MarkBox* from, int step);
+    // Scrolls the page (through Scroll) so that the row of a focused box shows whole.
+    void showFocusedBox(MarkBox* box);
+    // The row whose box has the focus, 0 when none has.
+    int focusedRow() const;
+    // Gives the focus to the box row j shows; to the first row's when row j is not there.
+    void focusRow(int j);
+    void pressEmpezar();
+    void navigate(QPushButton* button);
+    bool pageKey(QKeyEvent* event);
+    bool pageWheel(QWheelEvent* event);
+    // The control that has the focus when the briefing appears.
+    QWidget* firstBriefingField() const;
+    void setRemainingTime(const QString& text);
     // frmMainMarking.cpp
     void removeMarks(const QString& question, int answer);
     // The results path's label, box and two buttons, shown and hidden together.

@@ -3,6 +3,7 @@
 
 #include "widgets/Guarded.h"
 #include "widgets/ImageBox.h"
+#include "widgets/MarkBox.h"
 #include "widgets/RichTextBox.h"
 
 #include <QAction>
@@ -12,8 +13,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
+#include <type_traits>
 
 using namespace Qt::StringLiterals;
 
@@ -40,20 +43,35 @@ QFrame* borderlessFrame(QWidget* parent, const QString& name) {
     return f;
 }
 
-ImageBox* markImage(QWidget* parent, const QString& name, const QString& resource,
-                    const QString& tip) {
-    auto* img = named(new ImageBox(parent), name);
+template <typename Box = ImageBox>
+Box* markImage(QWidget* parent, const QString& name, const QString& resource, const QString& tip,
+               const QString& accessibleText) {
+    auto* img = named(new Box(parent), name);
     img->setPicture(QImage(resource));
     img->setToolTip(tip);
     img->hide();
+    // Review pictures are named by what they say; mark boxes say their state (the page names
+    // each box after its row).
+    if constexpr (std::is_same_v<Box, MarkBox>)
+        img->setAccessibleDescription(accessibleText);
+    else
+        img->setAccessibleName(accessibleText);
     return img;
 }
 
 } // namespace
 
 void frmMain::createControls() {
-    client = named(new QWidget(this), u"client"_s);
-    setCentralWidget(client);
+    clientArea = named(new QScrollArea(this), u"clientArea"_s);
+    clientArea->setFrameShape(QFrame::NoFrame);
+    clientArea->setWidgetResizable(true);
+    // Only its content takes the keyboard; Tab never stops on the area itself.
+    clientArea->setFocusPolicy(Qt::NoFocus);
+    client = named(new QWidget, u"client"_s);
+    client->setMinimumSize(TwipsBox::toPixels(MinimumClientWidth),
+                           TwipsBox::toPixels(MinimumClientHeight));
+    clientArea->setWidget(client);
+    setCentralWidget(clientArea);
     makeWhite(client);
 
     SinCargarLab = named(new QLabel(client), u"SinCargarLab"_s);
@@ -66,6 +84,7 @@ void frmMain::createControls() {
     layout_.place(SinCargarLab, {(DesignedClientWidth - 7935) / 2, 2400, 7935, 1095});
 
     LogoImg = named(new ImageBox(client), u"LogoImg"_s);
+    LogoImg->setAccessibleName(u"Logotipo del examen"_s);
     layout_.place(LogoImg, {120, 120, 2655, 1575});
     LogoImg->hide();
 
@@ -77,6 +96,7 @@ void frmMain::createControls() {
     TiempoLab->setAlignment(Qt::AlignCenter);
     layout_.place(TiempoLab, {(DesignedClientWidth - 2655) / 2, 120, 2655, 615});
     TiempoLab->hide();
+    setRemainingTime(TiempoLab->text());
 
     FinalizarBtn = named(new QPushButton(u"Finalizar Examen"_s, client), u"FinalizarBtn"_s);
     layout_.place(FinalizarBtn, {DesignedClientWidth - 3255 - 120, 120, 3255, 495});
@@ -111,8 +131,10 @@ void frmMain::createPage() {
     frmExterno = borderlessFrame(client, u"frmExterno"_s);
     layout_.place(frmExterno, {120, 2685, 16155, 7905});
     frmExterno->hide();
+    frmExterno->setAccessibleName(u"Página de la pregunta"_s);
 
     Scroll = named(new QScrollBar(Qt::Vertical, frmExterno), u"Scroll"_s);
+    Scroll->setAccessibleName(u"Desplazamiento de la página"_s);
     // Only the end of a drag moves the page, as the change notification does.
     Scroll->setTracking(false);
     layout_.place(Scroll, {15540, 120, 495, 7665});
@@ -125,6 +147,7 @@ void frmMain::createPage() {
     ImagenBtn->hide();
 
     PreguntaTxt = named(new RichTextBox(frmExamen), u"PreguntaTxt"_s);
+    PreguntaTxt->setAccessibleName(u"Texto de la pregunta"_s);
     layout_.place(PreguntaTxt, {200, 200, 15020, 1215});
 
     RespuestaTxt.push_back(named(new RichTextBox(frmExamen), u"RespuestaTxt_0"_s));
@@ -133,14 +156,16 @@ void frmMain::createPage() {
     NumrespLab.push_back(named(new QLabel(u"1."_s, frmExamen), u"NumrespLab_0"_s));
     layout_.place(NumrespLab[0], {2880, 1665, 495, 375});
     NumrespLab[0]->hide();
-    boton_sin.push_back(markImage(frmExamen, u"boton_sin_0"_s, u":/kp/boton_sin.png"_s,
-                                  u"Marcar la respuesta como correcta"_s));
-    boton_con.push_back(markImage(frmExamen, u"boton_con_0"_s, u":/kp/boton_con.png"_s,
-                                  u"Desmarcar esta respuesta"_s));
+    boton_sin.push_back(markImage<MarkBox>(frmExamen, u"boton_sin_0"_s, u":/kp/boton_sin.png"_s,
+                                           u"Marcar la respuesta como correcta"_s,
+                                           u"sin marcar"_s));
+    boton_con.push_back(markImage<MarkBox>(frmExamen, u"boton_con_0"_s, u":/kp/boton_con.png"_s,
+                                           u"Desmarcar esta respuesta"_s, u"marcada"_s));
+    boton_con[0]->setMarked(true);
     boton_flecha.push_back(markImage(frmExamen, u"boton_flecha_0"_s, u":/kp/boton_flecha.png"_s,
-                                     u"Respuesta correcta"_s));
+                                     u"Respuesta correcta"_s, u"correcta"_s));
     boton_cruz.push_back(markImage(frmExamen, u"boton_cruz_0"_s, u":/kp/boton_cruz.png"_s,
-                                   u"Respuesta incorrecta"_s));
+                                   u"Respuesta incorrecta"_s, u"incorrecta"_s));
     layout_.place(boton_sin[0], {2400, 1425, 480, 480});
     layout_.place(boton_con[0], {2400, 1425, 480, 480});
     layout_.place(boton_flecha[0], {1920, 1425, 480, 480});
@@ -152,6 +177,7 @@ void frmMain::createDataFrame() {
     layout_.place(frmDatos, {(DesignedClientWidth - 9255) / 2, (DesignedClientHeight - 7335) / 2,
                              9255, 7335});
     frmDatos->hide();
+    frmDatos->setAccessibleName(u"Datos del alumno"_s);
 
     InfoExamLab = named(new QLabel(u"Cargando información ..."_s, frmDatos), u"InfoExamLab"_s);
     InfoExamLab->setWordWrap(true);
@@ -161,14 +187,20 @@ void frmMain::createDataFrame() {
     RutaLab = named(new QLabel(u"Archivo de resultados:"_s, frmDatos), u"RutaLab"_s);
     layout_.place(RutaLab, {1200, 3360, 2415, 375});
     ArchivoTxt = named(new QLineEdit(frmDatos), u"ArchivoTxt"_s);
+    ArchivoTxt->setAccessibleName(RutaLab->text());
     layout_.place(ArchivoTxt, {3600, 3360, 3735, 420});
+    // Picture buttons: their words are the tooltip and what screen readers say.
     BuscarArchivoBtn = named(new QPushButton(frmDatos), u"BuscarArchivoBtn"_s);
     BuscarArchivoBtn->setIcon(QIcon(u":/kp/buscar.png"_s));
     BuscarArchivoBtn->setIconSize(QSize(16, 16));
+    BuscarArchivoBtn->setToolTip(u"Buscar el archivo de resultados"_s);
+    BuscarArchivoBtn->setAccessibleName(BuscarArchivoBtn->toolTip());
     layout_.place(BuscarArchivoBtn, {7440, 3360, 375, 375});
     BorrarBtn = named(new QPushButton(frmDatos), u"BorrarBtn"_s);
     BorrarBtn->setIcon(QIcon(u":/kp/borrar.png"_s));
     BorrarBtn->setIconSize(QSize(16, 16));
+    BorrarBtn->setToolTip(u"Borrar el archivo de resultados"_s);
+    BorrarBtn->setAccessibleName(BorrarBtn->toolTip());
     layout_.place(BorrarBtn, {7800, 3360, 375, 375});
     for (QWidget* w : resultsPathControls())
         w->hide();
@@ -179,6 +211,7 @@ void frmMain::createDataFrame() {
             named(new QLabel(u"Dato %1:"_s.arg(i + 1), frmDatos), u"dato%1Lab"_s.arg(i + 1));
         layout_.place(datoLab[i], {1200, top, 2415, 375});
         datoTxt[i] = named(new QLineEdit(frmDatos), u"dato%1Txt"_s.arg(i + 1));
+        datoTxt[i]->setAccessibleName(datoLab[i]->text());
         layout_.place(datoTxt[i], {3600, top, 3735, 420});
         datoLab[i]->hide();
         datoTxt[i]->hide();
@@ -186,6 +219,17 @@ void frmMain::createDataFrame() {
 
     EmpezarBtn = named(new QPushButton(u"Empezar"_s, frmDatos), u"EmpezarBtn"_s);
     layout_.place(EmpezarBtn, {3360, 6600, 2415, 495});
+
+    // Tab goes through the data fields, then the results path, then "Empezar".
+    QWidget* previous = datoTxt[0];
+    for (QWidget* next :
+         {static_cast<QWidget*>(datoTxt[1]), static_cast<QWidget*>(datoTxt[2]),
+          static_cast<QWidget*>(datoTxt[3]), static_cast<QWidget*>(datoTxt[4]),
+          static_cast<QWidget*>(ArchivoTxt), static_cast<QWidget*>(BuscarArchivoBtn),
+          static_cast<QWidget*>(BorrarBtn), static_cast<QWidget*>(EmpezarBtn)}) {
+        setTabOrder(previous, next);
+        previous = next;
+    }
 }
 
 void frmMain::createMenu() {
@@ -224,6 +268,7 @@ void frmMain::connectHandlers() {
     on(Scroll, &QScrollBar::valueChanged, &frmMain::Scroll_Change);
     on(LimiteTiempo, &QTimer::timeout, &frmMain::LimiteTiempo_Timer);
     ArchivoTxt->installEventFilter(this);
+    createKeyboard();
 }
 
 } // namespace kp

@@ -54,7 +54,7 @@ void frmMain::LimiteTiempo_Timer() {
                 journal_.time(elapsed);
             }
         });
-        guarded([&] { TiempoLab->setText(remainingTimeText(remaining)); });
+        guarded([&] { setRemainingTime(remainingTimeText(remaining)); });
         if (remaining <= 0)
             finishSequence();
     });

@@ -7,6 +7,7 @@
 #include "widgets/ExamColour.h"
 #include "widgets/Guarded.h"
 #include "widgets/ImageBox.h"
+#include "widgets/MarkBox.h"
 #include "widgets/RichTextBox.h"
 
 #include <QFrame>
@@ -23,6 +24,8 @@ namespace kp {
 namespace {
 
 constexpr double TextPointSize = 10;
+// Characters of an answer's text in the name screen readers give its box.
+constexpr int NamedAnswerLength = 80;
 // Spare rows kept for reuse; a page with more answers makes the rest and lets them go after.
 constexpr size_t MaxSpareRows = 64;
 // The scroll bar's largest value (16 bits): the page never shows anything deeper than this
@@ -36,13 +39,15 @@ template <typename W> W* copyOf(W* tmpl, TwipsLayout& layout) {
     w->setFont(tmpl->font());
     w->setPalette(tmpl->palette());
     w->setToolTip(tmpl->toolTip());
+    w->setAccessibleName(tmpl->accessibleName());
+    w->setAccessibleDescription(tmpl->accessibleDescription());
     w->hide();
     layout.place(w, layout.box(tmpl));
     return w;
 }
 
-ImageBox* pictureCopyOf(ImageBox* tmpl, TwipsLayout& layout) {
-    ImageBox* img = copyOf(tmpl, layout);
+template <typename Box> Box* pictureCopyOf(Box* tmpl, TwipsLayout& layout) {
+    Box* img = copyOf(tmpl, layout);
     img->setPicture(tmpl->picture());
     img->setStretch(tmpl->stretch());
     return img;
@@ -59,13 +64,6 @@ template <typename W> void setElement(std::vector<W*>& array, int j, W* w) {
 template <typename W> void trimUnloaded(std::vector<W*>& array) {
     while (array.size() > 1 && !array.back())
         array.pop_back();
-}
-
-template <typename W> int indexOf(const std::vector<W*>& array, const W* w) {
-    for (size_t j = 1; j < array.size(); ++j)
-        if (array[j] == w)
-            return static_cast<int>(j);
-    return -1;
 }
 
 // The answers that get a row, in the order of their numbers: row j shows the answers numbered j
@@ -134,23 +132,18 @@ frmMain::AnswerRow frmMain::newRow() {
     r.number = copyOf(NumrespLab[0], layout_);
     r.sin = pictureCopyOf(boton_sin[0], layout_);
     r.con = pictureCopyOf(boton_con[0], layout_);
+    r.con->setMarked(true);
     r.cruz = pictureCopyOf(boton_cruz[0], layout_);
     r.flecha = pictureCopyOf(boton_flecha[0], layout_);
     // The row a box belongs to is looked up at the click: a reused box may serve another row.
-    ImageBox* sin = r.sin;
-    ImageBox* con = r.con;
-    connect(sin, &ImageBox::clicked, this, [this, sin] {
-        guarded([&] {
-            if (const int j = indexOf(boton_sin, static_cast<const ImageBox*>(sin)); j >= 1)
-                boton_sin_Click(j);
-        });
-    });
-    connect(con, &ImageBox::clicked, this, [this, con] {
-        guarded([&] {
-            if (const int j = indexOf(boton_con, static_cast<const ImageBox*>(con)); j >= 1)
-                boton_con_Click(j);
-        });
-    });
+    for (MarkBox* box : {r.sin, r.con}) {
+        connect(box, &ImageBox::clicked, this,
+                [this, box] { guarded([&] { markBoxClicked(box); }); });
+        connect(box, &MarkBox::stepRequested, this,
+                [this, box](int step) { guarded([&] { stepMark(box, step); }); });
+        connect(box, &MarkBox::focusEntered, this,
+                [this, box] { guarded([&] { showFocusedBox(box); }); });
+    }
     return r;
 }
 
@@ -203,6 +196,7 @@ void frmMain::buildRow(int j, const QString& text, bool numbered, const QColor& 
     // Placed before the text goes in, so the text is laid out once, at its final width.
     placeRow(r, j, y);
     guarded([&] { pageChars_ += r.answer->setPageText(text, colour, TextPointSize, boxChars()); });
+    guarded([&] { nameRow(j, r, numbered); });
     y = y + layout_.box(r.answer).height + 120;
 
     r.number->setVisible(numbered);
@@ -211,6 +205,36 @@ void frmMain::buildRow(int j, const QString& text, bool numbered, const QColor& 
     r.con->hide();
     r.cruz->hide();
     r.flecha->hide();
+}
+
+void frmMain::nameRow(int j, const AnswerRow& r, bool numbered) {
+    QString name = r.answer->plainText().simplified();
+    if (numbered) {
+        if (name.size() > NamedAnswerLength)
+            name = name.left(NamedAnswerLength - 1).trimmed() + u'…';
+        name = u"Respuesta "_s + QString::number(j) + u": "_s + name;
+    }
+    r.sin->setAccessibleName(name);
+    r.con->setAccessibleName(name);
+    r.answer->setAccessibleName(numbered ? u"Texto de la respuesta "_s + QString::number(j)
+                                         : r.answer->plainText());
+}
+
+void frmMain::orderPageFocus() {
+    QWidget* previous = SiguienteBtn;
+    const auto follow = [&](QWidget* next) {
+        setTabOrder(previous, next);
+        previous = next;
+    };
+    setTabOrder(AnteriorBtn, SiguienteBtn);
+    follow(ImagenBtn);
+    for (int j = 1; j <= highestRow(); ++j) {
+        if (MarkBox* sin = row(boton_sin, j)) {
+            follow(sin);
+            follow(row(boton_con, j));
+        }
+    }
+    follow(FinalizarBtn);
 }
 
 qsizetype frmMain::boxChars() const {
@@ -249,6 +273,8 @@ void frmMain::ShowPregunta(qint16 n) {
         return;
     const KipsaPrubex& exam = *state_.Examen;
     const qint16 N = state_.TotalPreguntas;
+    // A box with the focus keeps it on its row of the next page.
+    const int keyboardRow = focusedRow();
 
     // The page is rebuilt with its painting held back and painted once, complete.
     frmExterno->setUpdatesEnabled(false);
@@ -328,6 +354,9 @@ void frmMain::ShowPregunta(qint16 n) {
     PreguntaActualLab->show();
     LogoImg->setVisible(!exam.ArchivoLogo().trimmed().isEmpty());
     sizePage(y);
+    guarded([&] { orderPageFocus(); });
+    if (keyboardRow >= 1)
+        guarded([&] { focusRow(keyboardRow); });
 
     if (exam.MostrarFallos() && !state_.ExamenEnCurso)
         guarded([&] { MostrarFallos(); });

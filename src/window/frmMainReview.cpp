@@ -6,6 +6,7 @@
 #include "results/ExamState.h"
 #include "widgets/Guarded.h"
 #include "widgets/ImageBox.h"
+#include "widgets/MarkBox.h"
 
 using namespace Qt::StringLiterals;
 

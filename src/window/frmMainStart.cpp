@@ -158,6 +158,8 @@ void frmMain::EmpezarBtn_Click() {
     state_.ExamenEnCurso = true;
     FinalizarBtn->setEnabled(true);
     guarded([&] { ShowPregunta(1); });
+    // The keyboard goes on from the first answer's box.
+    guarded([&] { focusRow(1); });
 
     if (exam.MinutosLimite() > 0) {
         TiempoLab->show();

@@ -1,0 +1,218 @@
+#!/usr/bin/env bash
+# A whole exam sat with the keyboard alone, on the real program under Xvfb at 800 x 600: the
+# data (typed, Tab between fields), Enter to start, Space on the focused box and the arrows
+# between rows on every page, Alt+Right / Alt+S / Alt+Left between questions, "Archivo >
+# Finalizar Examen" from its mnemonics, Enter on the confirmation, the end and the grade window;
+# then the bytes of the results file; then "Archivo > Salir".
+#
+#   scripts/e2e-keyboard.sh [BUILD_DIR] [--wm]   (default: build; needs kipsa-prubex and kxt)
+#
+# Without --wm no window manager runs: where one would give the keyboard to the exam window
+# (when it appears, after a dialog closes), the script does (xdotool windowfocus); nothing is
+# clicked. With --wm openbox runs and the name is typed into whatever has the keyboard when
+# the window appears, as a student would.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-build}
+[[ $build = /* ]] || build=$root/$build
+prog=$build/src/app/kipsa-prubex
+kxt=$build/src/tools/kxt
+wm=
+[[ ${2:-} == --wm ]] && wm=openbox
+
+for f in "$prog" "$kxt"; do
+    [[ -x $f ]] || { echo "e2e-keyboard: $f is not built" >&2; exit 1; }
+done
+for t in Xvfb xdotool import $wm; do
+    command -v "$t" >/dev/null ||
+        { echo "e2e-keyboard: $t is not installed (scripts/deps.sh)" >&2; exit 1; }
+done
+
+work=$(mktemp -d)
+xvfb_pid=
+prog_pid=
+wm_pid=
+cleanup() {
+    if [[ -n $prog_pid ]] && kill -0 "$prog_pid" 2>/dev/null; then
+        kill "$prog_pid" 2>/dev/null || true
+        wait "$prog_pid" 2>/dev/null || true
+    fi
+    if [[ -n $wm_pid ]]; then
+        kill "$wm_pid" 2>/dev/null || true
+        wait "$wm_pid" 2>/dev/null || true
+    fi
+    if [[ -n $xvfb_pid ]]; then
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "e2e-keyboard: FAIL: $*" >&2
+    if [[ -n ${DISPLAY:-} ]]; then
+        import -window root "$build/e2e-keyboard-failure.png" 2>/dev/null &&
+            echo "e2e-keyboard: screen saved in $build/e2e-keyboard-failure.png" >&2
+    fi
+    if [[ -s $work/program.log ]]; then
+        echo "e2e-keyboard: program output:" >&2
+        sed 's/^/    /' "$work/program.log" >&2
+    fi
+    exit 1
+}
+
+wait_for() {
+    local what=$1 limit=$2
+    shift 2
+    local end=$((SECONDS + limit))
+    until "$@" >/dev/null 2>&1; do
+        if [[ -n $prog_pid && -z ${exit_expected:-} ]] && ! kill -0 "$prog_pid" 2>/dev/null; then
+            prog_pid=
+            fail "the program ended while waiting for $what"
+        fi
+        ((SECONDS < end)) || fail "timed out after ${limit} s waiting for $what"
+        sleep 0.2
+    done
+}
+
+# --- the exam: three questions, two data fields -----------------------------------------------
+mkdir -p "$work/out"
+cat >"$work/teclado.json" <<EOF
+{
+    "IdExamen": "TECLADO-01", "Titulo": "Examen con el teclado",
+    "DatoAlumno1": "Nombre", "DatoAlumno2": "Curso", "TipoExamen": 1, "MinutosLimite": 30,
+    "SoloUnaRespuesta": false, "MostrarNota": true, "MostrarFallos": true,
+    "GuardarArchivoResultados": true, "AlumnoDefineArchivoResultados": false,
+    "RutaArchivoResultados": "$work/out/resultado", "NotaMaxima": 10,
+    "Preguntas": [
+        {"Id": "t-1", "TextoPregunta": "¿Qué números son pares?",
+         "respuestas": [{"Texto": "2", "Correcta": true}, {"Texto": "3"},
+                        {"Texto": "4", "Correcta": true}]},
+        {"Id": "t-2", "TextoPregunta": "¿De qué color es el cielo despejado?",
+         "respuestas": [{"Texto": "Verde"}, {"Texto": "Azul", "Correcta": true},
+                        {"Texto": "Rojo"}]},
+        {"Id": "t-3", "TextoPregunta": "¿Cuál es la capital de Portugal?",
+         "respuestas": [{"Texto": "Oporto"}, {"Texto": "Lisboa", "Correcta": true}]}
+    ]
+}
+EOF
+"$kxt" build "$work/teclado.json" -o "$work/teclado.kxt" || fail "kxt could not build the exam"
+
+# --- the display ----------------------------------------------------------------------------
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+wait_for "Xvfb to start" 10 test -s "$work/display"
+export DISPLAY=:$(head -n1 "$work/display")
+export QT_QPA_PLATFORM=xcb QT_ENABLE_HIGHDPI_SCALING=0 QT_SCALE_FACTOR=1
+unset QT_AUTO_SCREEN_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
+if [[ -n $wm ]]; then
+    HOME=$work "$wm" >"$work/wm.log" 2>&1 &
+    wm_pid=$!
+    # Openbox names its theme on the root window once it has started.
+    wait_for "the window manager" 10 bash -c "xprop -root _OB_THEME | grep -q ="
+fi
+
+(cd "$work" && exec "$prog" "$work/teclado.kxt") >"$work/program.log" 2>&1 &
+prog_pid=$!
+
+find_window() { xdotool search --onlyvisible --name "$1" | head -n1; }
+wait_for "the exam window" 20 find_window '^Kipsa Prubex v1\.0$'
+win=$(find_window '^Kipsa Prubex v1\.0$')
+sleep 0.5
+# What a window manager does when a window appears: give it the keyboard.
+give_keyboard() { xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1"; }
+[[ -n $wm ]] || give_keyboard "$win"
+
+key() {
+    xdotool key --clearmodifiers "$@"
+    sleep 0.3
+}
+type_text() {
+    xdotool type --delay 50 "$1"
+    sleep 0.2
+}
+caption() { xdotool getwindowname "$win"; }
+
+visible_ids() { xdotool search --onlyvisible --name "$1" 2>/dev/null || true; }
+gone() { ! visible_ids "$1" | grep -qx "$2"; }
+answer_dialog() {
+    local title=$1 keys=$2 id
+    wait_for "the \"$title\" window" 10 find_window "^$title\$"
+    id=$(find_window "^$title\$")
+    give_keyboard "$id"
+    key "$keys"
+    wait_for "the \"$title\" window to close" 10 gone "^$title\$" "$id"
+}
+
+# --- data and start: the name field has the keyboard, Tab goes to the next field, Enter starts -
+type_text "Ana"
+key Tab
+type_text "2B"
+key Return
+wait_for "the start" 10 find_window '^Kipsa Prubex v1\.0 \(Alumno: Ana'
+
+# --- marking: the first answer's box has the keyboard -------------------------------------------
+key space                   # question 1: answer 1
+key Down
+key Down
+key space                   # question 1: answer 3
+key alt+Right               # question 2; the keyboard stays on row 3
+key Up
+key space                   # question 2: answer 2
+key alt+s                   # question 3; row 2 again
+key space                   # question 3: answer 2
+key Up
+key space                   # question 3: answer 1 ...
+key space                   # ... and not after all
+key alt+Left                # back to question 2 and on again: marks stay
+key alt+Right
+
+# --- finishing through the menu's mnemonics ---------------------------------------------------
+key alt+a
+key f
+answer_dialog "Fin de examen" Return   # "¿Desea realmente finalizar...?" -> Sí (the default)
+answer_dialog "Fin de examen" Return   # "El examen ha finalizado." -> OK
+answer_dialog "Calificación" Return    # the grade window -> Salir
+
+result=$work/out/resultado_Ana.kxa
+wait_for "the results file" 5 test -s "$result"
+
+field() { printf '%010d%s' "${#1}" "$1"; }
+expected=$(
+    printf '0000000300'
+    field "TECLADO-01"
+    printf '0000000001'
+    field "Nombre"
+    field "Ana"
+    field "Curso"
+    field "2B"
+    for _ in 3 4 5; do printf '00000000000000000000'; done
+    printf '0000000003'
+    printf '00000000010000000001'
+    field "1;3;"
+    printf '00000000010000000002'
+    field "2;"
+    printf '00000000010000000003'
+    field "2;"
+)
+actual=$(cat "$result")
+if [[ $actual != "$expected" ]]; then
+    echo "e2e-keyboard: expected: $expected" >&2
+    echo "e2e-keyboard: actual:   $actual" >&2
+    fail "the results file does not hold the marks made"
+fi
+
+# --- leaving: Archivo > Salir, then Sí ----------------------------------------------------------
+give_keyboard "$win"
+key alt+a
+key s
+exit_expected=1
+answer_dialog "Atención!" Return
+wait_for "the program to exit" 10 bash -c "! kill -0 $prog_pid"
+wait "$prog_pid" || fail "the program ended with status $?"
+prog_pid=
+
+echo "e2e-keyboard: OK (an exam sat with the keyboard alone${wm:+ under $wm}; results file of" \
+    "$(wc -c <"$result" 2>/dev/null || echo '?') bytes checked)"
