@@ -48,9 +48,17 @@ QByteArray KipsaResult::Contenido(const KipsaPrubex& exam, qint16 totalPreguntas
     return buffer.data();
 }
 
-bool KipsaResult::Guardar(const KipsaPrubex& exam, qint16 totalPreguntas) const {
+bool KipsaResult::Guardar(const KipsaPrubex& exam, qint16 totalPreguntas, QIODevice& device) const {
     try {
         const QByteArray bytes = Contenido(exam, totalPreguntas);
+        return device.write(bytes) == bytes.size();
+    } catch (...) {
+        return false;
+    }
+}
+
+bool KipsaResult::Guardar(const KipsaPrubex& exam, qint16 totalPreguntas) const {
+    try {
         QSaveFile file(ArchivoSalida());
         // A folder we may not write (no temporary possible) but a file we may: write the file
         // itself, truncated first so no old bytes linger behind shorter content.
@@ -59,7 +67,7 @@ bool KipsaResult::Guardar(const KipsaPrubex& exam, qint16 totalPreguntas) const 
         // only shows when its buffer is flushed (a full disk), and would install a cut file.
         if (ArchivoSalida().isEmpty() || !file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
             return false;
-        if (file.write(bytes) != bytes.size() || !file.flush() ||
+        if (!Guardar(exam, totalPreguntas, file) || !file.flush() ||
             file.error() != QFileDevice::NoError) {
             file.cancelWriting();
             return false;

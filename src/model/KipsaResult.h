@@ -7,6 +7,8 @@
 #include <array>
 #include <memory>
 
+class QIODevice;
+
 namespace kp {
 
 class KipsaPrubex;
@@ -33,6 +35,8 @@ public:
     // that replaces it only once complete; a writable file in a folder we may not write is
     // overwritten in place instead. False on any failure; this object is never changed.
     bool Guardar(const KipsaPrubex& exam, qint16 totalPreguntas) const;
+    // The same bytes to an open device; false when it does not take them all.
+    bool Guardar(const KipsaPrubex& exam, qint16 totalPreguntas, QIODevice& device) const;
     // The bytes Guardar writes.
     QByteArray Contenido(const KipsaPrubex& exam, qint16 totalPreguntas) const;
 
