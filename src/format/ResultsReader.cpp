@@ -75,8 +75,12 @@ void ResultsReader::addMarks(qint16 position, const QString& answers) {
                               .arg(answers));
         if (n == 0)
             continue;
-        // One answer of one question counts once, as when it was marked.
-        result_.RespuestasKipsa()->Marcar(position, static_cast<qint16>(n));
+        // Marking records an answer once; a file that lists one twice was not written by us.
+        if (!result_.RespuestasKipsa()->Marcar(position, static_cast<qint16>(n)))
+            throw KpError(KpError::BadValue,
+                          QStringLiteral("la respuesta %1 de la pregunta %2 está repetida")
+                              .arg(n)
+                              .arg(position));
     }
 }
 

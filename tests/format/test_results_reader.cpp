@@ -1,7 +1,6 @@
+#include "Rows.h"
 #include "TestExamBuilder.h"
 #include "format/ResultsReader.h"
-
-#include <gtest/gtest.h>
 
 using namespace kp;
 using namespace kp::test;
@@ -19,27 +18,54 @@ QByteArray record(const QByteArray& answers, const QByteArray& position = "00000
            answers;
 }
 
-} // namespace
+const QByteArray kOne = header("0000000001");
 
-TEST(ResultsReader, DamagedFieldsAreRefusedWithAReason) {
-    const QByteArray one = header("0000000001");
-    const struct {
-        const char* fault;
-        QByteArray bytes;
-        const char16_t* reason;
-    } cases[] = {
-        {"unknown version", "0000000299" + header("0000000000").mid(10), u"versión"},
-        {"text longer than the file", "00000003009999999999EX", u"pasa del final"},
-        {"more records than bytes", header("0000032767"), u"no caben"},
-        {"plus sign", header("+000000001"), u"no es un número"},
-        {"count beyond 16 bits", header("0000040000"), u"fuera de rango"},
-        {"position outside 1..N", one + record("1;", "0000000002"), u"fuera de 1..1"},
-        {"answer that is not a number", one + record("1;x;"), u"ilegibles"},
-    };
-    for (const auto& c : cases) {
-        ResultsReader reader;
-        EXPECT_FALSE(reader.read(c.bytes)) << c.fault;
-        EXPECT_TRUE(reader.errorString().contains(QString::fromUtf16(c.reason)))
-            << c.fault << ": " << reader.errorString().toStdString();
+struct ReaderRow {
+    const char* name;
+    QByteArray bytes;
+    const char16_t* reason; // null: the file reads, with these marks of question 1
+    std::vector<int> marks = {};
+};
+
+const ReaderRow kReaderRows[] = {
+    {"UnknownVersion", "0000000299" + header("0000000000").mid(10), u"versión"},
+    {"TextLongerThanTheFile", "00000003009999999999EX", u"pasa del final"},
+    {"MoreRecordsThanBytes", header("0000032767"), u"no caben"},
+    {"PlusSign", header("+000000001"), u"no es un número"},
+    {"BlankForAZero", header(" 000000001"), u"no es un número"},
+    {"LettersAfterTheNumber", header("000000001x"), u"no es un número"},
+    {"NegativeCount", header("00000000-1"), u"negativo"},
+    {"CountBeyond16Bits", header("0000040000"), u"fuera de rango"},
+    {"QuestionZero", kOne + record("1;", "0000000000"), u"fuera de 1..1"},
+    {"QuestionPastTheCount", kOne + record("1;", "0000000002"), u"fuera de 1..1"},
+    {"AnswerThatIsNotANumber", kOne + record("1;x;"), u"ilegibles"},
+    {"EmptyAnswer", kOne + record("1;;2;"), u"ilegibles"},
+    {"AnswerBeyond16Bits", kOne + record("40000;"), u"ilegibles"},
+    {"RepeatedAnswer", kOne + record("1;1;"), u"repetida"},
+    {"BlankQuestion", kOne + record("0;"), nullptr, {}},
+    {"MarksInFileOrder", kOne + record("4;2;"), nullptr, {4, 2}},
+    {"LastSemicolonMayBeMissing", kOne + record("3"), nullptr, {3}},
+};
+
+class Reader : public testing::TestWithParam<ReaderRow> {};
+
+TEST_P(Reader, RefusesADamagedFileWithAReasonOrReadsItsMarks) {
+    const ReaderRow& r = GetParam();
+    ResultsReader reader;
+    ASSERT_EQ(reader.read(r.bytes), r.reason == nullptr) << reader.errorString().toStdString();
+    if (r.reason) {
+        EXPECT_TRUE(reader.errorString().contains(QString::fromUtf16(r.reason)))
+            << reader.errorString().toStdString();
+        return;
     }
+    EXPECT_EQ(reader.result().IdExamen(), u"EX");
+    EXPECT_EQ(reader.result().Serie(), 3);
+    std::vector<int> marks;
+    for (const auto& entry : *reader.result().RespuestasKipsa())
+        if (entry->NumPregunta() == 1)
+            marks.push_back(entry->NumRespuesta());
+    EXPECT_EQ(marks, r.marks);
 }
+INSTANTIATE_TEST_SUITE_P(ResultsReader, Reader, testing::ValuesIn(kReaderRows), RowName());
+
+} // namespace
