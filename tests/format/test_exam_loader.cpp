@@ -14,41 +14,25 @@ using E = KpError;
 // An exam without questions and series whose header is all zeros and empty texts, version 300
 // and kind 1, except that field `field` (1 to 25 as the file numbers them, texts by their length
 // field; 26 and 27 the counts) holds raw, padded with zeros on the left.
-QByteArray examWith(int field, const QByteArray& raw) {
+ExamBytes examWith(int field, const QByteArray& raw) {
     ExamBytes b;
     for (int f = 1; f <= 27; ++f)
         b.field(f == field ? raw : QByteArray(f == 1 ? "300" : f == 9 ? "1" : "0"));
-    return b.bytes();
+    return b;
 }
 
-// The member a header field loads into, as a number.
+// The member a header field (9 to 24) loads into, as a number.
 double member(const KipsaPrubex& e, int field) {
-    const double values[] = {0,
-                             0,
-                             0,
-                             0,
-                             0,
-                             0,
-                             0,
-                             0,
-                             0,
-                             double(e.TipoExamen()),
-                             double(e.LogoDerecha()),
-                             double(e.ColorFondo()),
-                             double(e.ColorFuente()),
-                             double(e.MinutosLimite()),
-                             double(e.SoloUnaRespuesta()),
-                             double(e.MostrarNota()),
-                             double(e.MostrarFallos()),
-                             double(e.GuardarArchivoResultados()),
-                             double(e.AlumnoDefineArchivoResultados()),
-                             0,
-                             e.NotaMaxima(),
-                             e.Penalizacion(),
-                             double(e.PenalizarBlancas()),
-                             double(e.TipoPenalizacion()),
-                             double(e.UnaRespuestaSuficiente())};
-    return values[field];
+    // clang-format off
+    const double fields9to24[] = {
+        double(e.TipoExamen()), double(e.LogoDerecha()), double(e.ColorFondo()),
+        double(e.ColorFuente()), double(e.MinutosLimite()), double(e.SoloUnaRespuesta()),
+        double(e.MostrarNota()), double(e.MostrarFallos()), double(e.GuardarArchivoResultados()),
+        double(e.AlumnoDefineArchivoResultados()), 0, e.NotaMaxima(), e.Penalizacion(),
+        double(e.PenalizarBlancas()), double(e.TipoPenalizacion()),
+        double(e.UnaRespuestaSuficiente())};
+    // clang-format on
+    return fields9to24[field - 9];
 }
 
 struct HeaderRow {
@@ -90,26 +74,31 @@ class HeaderFields : public testing::TestWithParam<HeaderRow> {};
 TEST_P(HeaderFields, LoadAsTheFormatSays) {
     const HeaderRow& r = GetParam();
     KipsaPrubex e;
-    ASSERT_TRUE(e.Cargar(examWith(r.field, r.raw))) << e.errorString().toStdString();
+    ASSERT_TRUE(e.Cargar(examWith(r.field, r.raw).bytes())) << e.errorString().toStdString();
     EXPECT_EQ(member(e, r.shows ? r.shows : r.field), r.value);
 }
 INSTANTIATE_TEST_SUITE_P(ExamLoader, HeaderFields, testing::ValuesIn(kHeaderRows), RowName());
 
 struct BrokenRow {
     const char* name;
-    QByteArray bytes;
+    ExamBytes bytes;
     int code; // 0: the file loads
 };
 
 ExamBytes head(const QByteArray& logoName = {}) {
     return ExamBytes().header(logoName);
 }
-// A question record up to its answers: marker, four texts (the id given) and the answer count.
-ExamBytes question(ExamBytes b, const QByteArray& id, int answers = 0) {
-    return b.dec(300).text({}).text({}).text(id).text({}).dec(answers);
+// Q and S, then a question record up to its answers: marker, four texts (the given id, and the
+// given text length field) and the answer count.
+ExamBytes question(ExamBytes b, const QByteArray& id, int answers = 0, const char* text = "0") {
+    return b.dec(300).text({}).text({}).text(id).field(text).dec(answers);
+}
+ExamBytes oneQuestion() {
+    return head().dec(1).dec(0);
 }
 
 // Hostile lengths and counts fail at the bounds check (PastEnd), never by allocating them.
+// clang-format off
 const BrokenRow kBrokenRows[] = {
     {"VersionBelowThreeHundred", examWith(1, "299"), E::BadValue},
     {"TextLengthWithLettersAfter", examWith(3, "5xyz"), E::TypeMismatch},
@@ -121,51 +110,34 @@ const BrokenRow kBrokenRows[] = {
     {"MinutesOver16Bits", examWith(13, "32768"), E::Overflow},
     {"ColourOver32Bits", examWith(11, "2147483648"), E::Overflow},
     {"QuestionCountOver16Bits", examWith(26, "32768"), E::Overflow},
-    {"QuestionCountPastTheEnd", head().dec(32767).dec(0).bytes(), E::PastEnd},
-    {"SeriesCountPastTheEnd", head().dec(0).dec(2).bytes(), E::PastEnd},
-    {"BlankLogoNameHasNoLogoBytes", head("   ").dec(0).dec(0).bytes(), 0},
-    {"LogoPastTheEnd", head("l.png").dec(99).raw("12345").bytes(), E::PastEnd},
-    {"LogoLengthWithLettersAfter", head("l.png").field("5xyz").raw("12345").dec(0).dec(0).bytes(),
+    {"QuestionCountPastTheEnd", head().dec(32767).dec(0), E::PastEnd},
+    {"SeriesCountPastTheEnd", head().dec(0).dec(2), E::PastEnd},
+    {"BlankLogoNameHasNoLogoBytes", head("   ").dec(0).dec(0), 0},
+    {"LogoPastTheEnd", head("l.png").dec(99).raw("12345"), E::PastEnd},
+    {"LogoLengthWithLettersAfter", head("l.png").field("5xyz").raw("12345").dec(0).dec(0),
      E::TypeMismatch},
-    {"IdsDifferingInCase",
-     question(question(head().dec(2).dec(0), "Ab").dec(0), "aB").dec(0).bytes(), E::DuplicateKey},
-    {"MarkerOtherThan300", head().dec(1).dec(0).dec(301).raw(QByteArray(60, '0')).bytes(),
-     E::ReadQuestion},
-    {"QuestionTextLengthTakesLeadingDigits",
-     head()
-         .dec(1)
-         .dec(0)
-         .dec(300)
-         .text({})
-         .text({})
-         .text("q")
-         .field("2xy")
-         .raw("ab")
-         .dec(0)
-         .dec(0)
-         .bytes(),
+    {"IdsDifferingInCase", question(question(head().dec(2).dec(0), "Ab").dec(0), "aB").dec(0),
+     E::DuplicateKey},
+    {"MarkerOtherThan300", oneQuestion().dec(301).raw(QByteArray(60, '0')), E::ReadQuestion},
+    {"QuestionTextTakesLeadingDigits", question(oneQuestion(), "q", 0, "2xy").raw("ab").dec(0),
      0},
-    {"AnswersPastTheEnd", question(head().dec(1).dec(0), "q", 2).dec(1).dec(0).dec(0).bytes(),
-     E::ReadQuestion},
-    {"ImageLengthWithLettersAfter",
-     question(head().dec(1).dec(0), "q").dec(1).text("i.png").field("3xyz").raw("abc").bytes(),
-     E::ReadQuestion},
-    {"RepeatedSeriesNumber", head().dec(0).dec(2).dec(0).dec(4).dec(0).dec(4).bytes(),
-     E::DuplicateKey},
-    {"QuestionTwiceInASeries",
-     head().dec(0).dec(1).dec(2).dec(1).text("q").dec(1).dec(1).text("Q ").dec(1).dec(2).bytes(),
-     E::DuplicateKey},
-    {"SlotsPastTheEnd", head().dec(0).dec(1).dec(2).dec(1).text("q").dec(1).dec(1).bytes(),
-     E::PastEnd},
-    {"SlotOfAMissingQuestionLoads",
-     head().dec(0).dec(1).dec(1).dec(1).text("q").dec(1).dec(1).bytes(), 0},
+    {"AnswersPastTheEnd", question(oneQuestion(), "q", 2).dec(1).dec(0).dec(0), E::ReadQuestion},
+    {"ImageLengthWithLettersAfter", question(oneQuestion(), "q").dec(1).text("i").field("3xyz")
+     .raw("abc"), E::ReadQuestion},
+    {"RepeatedSeriesNumber", head().dec(0).dec(2).dec(0).dec(4).dec(0).dec(4), E::DuplicateKey},
+    {"QuestionTwiceInASeries", head().dec(0).dec(1).dec(2).dec(1).text("q").dec(1).dec(1).text("Q ")
+     .dec(1).dec(2), E::DuplicateKey},
+    {"SlotsPastTheEnd", head().dec(0).dec(1).dec(2).dec(1).text("q").dec(1).dec(1), E::PastEnd},
+    {"SlotOfAMissingQuestionLoads", head().dec(0).dec(1).dec(1).dec(1).text("q").dec(1).dec(1), 0},
 };
+// clang-format on
 
 class BrokenFiles : public testing::TestWithParam<BrokenRow> {};
 
 TEST_P(BrokenFiles, FailTheWholeLoadWithTheirOwnCode) {
     KipsaPrubex e;
-    EXPECT_EQ(e.Cargar(GetParam().bytes), GetParam().code == 0) << e.errorString().toStdString();
+    EXPECT_EQ(e.Cargar(GetParam().bytes.bytes()), GetParam().code == 0)
+        << e.errorString().toStdString();
     EXPECT_EQ(e.errorCode(), GetParam().code);
 }
 INSTANTIATE_TEST_SUITE_P(ExamLoader, BrokenFiles, testing::ValuesIn(kBrokenRows), RowName());

@@ -122,21 +122,18 @@ struct RefusedRow {
     std::function<void(KipsaPrubex&)> breakIt;
 };
 
+// clang-format off
 const RefusedRow kRefusedRows[] = {
-    {"NegativeGrade", [](KipsaPrubex& e) { e.setNotaMaxima(-1); }},
-    {"GradeOver32BitsOfThousandths", [](KipsaPrubex& e) { e.setPenalizacion(2147484.0f); }},
-    {"SystemColour", [](KipsaPrubex& e) { e.setColorFondo(-2147483643); }},
-    {"TextOutsideWindows1252", [](KipsaPrubex& e) { e.setTitulo(u"Examen 漢字"_s); }},
-    {"IdentifiersEqualOnceTrimmed",
-     [](KipsaPrubex& e) { e.Preguntas()->Item(2)->setId(u"ID1"_s); }},
-    {"SeriesNumbersEqual", [](KipsaPrubex& e) { e.Series()->Item(2)->setNumero(1); }},
-    {"SlotsOfOneQuestionInASeries",
-     [](KipsaPrubex& e) {
-         e.Series()->Item(2)->PreguntasSerie()->Item(1)->setIdPreguntaExamen(u"ID1 "_s);
-     }},
-    {"MissingLogoFile", [](KipsaPrubex& e) { e.setArchivoLogo(e.ArchivoLogo() + u"x"_s); }},
-    {"MoreAnswersThanA16BitCount",
-     [](KipsaPrubex& e) {
+    {"NegativeGrade", [](auto& e) { e.setNotaMaxima(-1); }},
+    {"GradeOver32BitsOfThousandths", [](auto& e) { e.setPenalizacion(2147484.0f); }},
+    {"SystemColour", [](auto& e) { e.setColorFondo(-2147483643); }},
+    {"TextOutsideWindows1252", [](auto& e) { e.setTitulo(u"Examen 漢字"_s); }},
+    {"IdentifiersEqualOnceTrimmed", [](auto& e) { e.Preguntas()->Item(2)->setId(u"ID1"_s); }},
+    {"SeriesNumbersEqual", [](auto& e) { e.Series()->Item(2)->setNumero(1); }},
+    {"OneQuestionTwiceInASeries", [](auto& e) {
+         e.Series()->Item(2)->PreguntasSerie()->Item(1)->setIdPreguntaExamen(u"ID1 "_s); }},
+    {"MissingLogoFile", [](auto& e) { e.setArchivoLogo(e.ArchivoLogo() + u"x"_s); }},
+    {"MoreAnswersThanA16BitCount", [](auto& e) {
          Respuesta r;
          for (int i = 1; i <= 32768; ++i) {
              r.setKey(u"r%1"_s.arg(i));
@@ -144,6 +141,7 @@ const RefusedRow kRefusedRows[] = {
          }
      }},
 };
+// clang-format on
 
 class RefusedValues : public testing::TestWithParam<RefusedRow> {};
 

@@ -45,12 +45,11 @@ TEST_F(Page, WorkedExampleHoldsToTheTwip) {
 // Answers "r1", "r2", ... in number order; a number not there takes no row and no space.
 // True/false shows two unnumbered rows instead.
 struct ShownRow {
-    QString number; // the label, when shown
-    QString text;
+    std::string number, text; // the number label when shown, the answer's text
     double top;
     bool operator==(const ShownRow&) const = default;
     friend void PrintTo(const ShownRow& r, std::ostream* os) {
-        *os << r.number.toStdString() << r.text.toStdString() << " at " << r.top;
+        *os << r.number << r.text << " at " << r.top;
     }
 };
 
@@ -61,17 +60,14 @@ struct RowsRow {
     std::vector<ShownRow> rows;
 };
 
+// clang-format off
 const RowsRow kRowsRows[] = {
-    {"NumberOrderNotListOrder",
-     false,
-     {3, 1, 2},
-     {{u"1. "_s, u"r1"_s, 1665}, {u"2. "_s, u"r2"_s, 2400}, {u"3. "_s, u"r3"_s, 3135}}},
-    {"MissingNumberTakesNoRow",
-     false,
-     {1, 3, 4},
-     {{u"1. "_s, u"r1"_s, 1665}, {u"3. "_s, u"r3"_s, 2400}}},
-    {"TrueFalse", true, {1, 2, 3}, {{{}, u"Verdadero"_s, 1665}, {{}, u"Falso"_s, 2400}}},
+    {"NumberOrderNotListOrder", false, {3, 1, 2},
+     {{"1. ", "r1", 1665}, {"2. ", "r2", 2400}, {"3. ", "r3", 3135}}},
+    {"MissingNumberTakesNoRow", false, {1, 3, 4}, {{"1. ", "r1", 1665}, {"3. ", "r3", 2400}}},
+    {"TrueFalse", true, {1, 2, 3}, {{"", "Verdadero", 1665}, {"", "Falso", 2400}}},
 };
+// clang-format on
 
 class PageRows : public WindowFixture, public testing::WithParamInterface<RowsRow> {};
 
@@ -88,8 +84,8 @@ TEST_P(PageRows, FollowAnswerNumbers) {
         const auto* number = rowControl<QLabel>("NumrespLab", j);
         const auto* text = rowControl<RichTextBox>("RespuestaTxt", j);
         if (shown(sin(j)))
-            rows.push_back(
-                {shown(number) ? number->text() : QString(), text->plainText(), box(text).top});
+            rows.push_back({shown(number) ? number->text().toStdString() : "",
+                            text->plainText().toStdString(), box(text).top});
     }
     EXPECT_EQ(rows, GetParam().rows);
 }
