@@ -48,6 +48,9 @@ struct HeaderRow {
 const HeaderRow kHeaderRows[] = {
     {"KindIsAWholeNumber", 9, "7", 7},
     {"KindMayHaveBlanksAround", 9, " 2        ", 2},
+    {"KindMayHaveASign", 9, "-7        ", -7},
+    {"KindMayHaveAPlusSign", 9, "+7        ", 7},
+    {"KindRoundsAFraction", 9, "6.5", 6},
     {"TrueFalseForcesOneAnswer", 9, "2", 1, 14},
     {"MultipleChoiceKeepsTheStoredFlag", 14, "1", 1},
     {"FlagTwoIsFalse", 14, "2", 0},
@@ -62,6 +65,7 @@ const HeaderRow kHeaderRows[] = {
     {"HalfRoundsToEven", 13, "2.5", 2},
     {"GradeInThousandths", 20, "10000", 10},
     {"HalfAPoint", 20, "500", 0.5},
+    {"NoDigitBeforeThePointReadsZero", 20, ".5000     ", 0},
     {"PenaltyInThousandths", 21, "250", 0.25},
     {"BlankPenaltyReadAsStored", 22, "3", 3},
     {"PenaltyRule", 23, "4", 4},
@@ -106,6 +110,8 @@ const BrokenRow kBrokenRows[] = {
     {"LogoNameLengthWithLettersAfter", examWith(25, "5xyz"), E::TypeMismatch},
     {"KindInWords", examWith(9, "uno"), E::TypeMismatch},
     {"KindWithLettersAfter", examWith(9, "1xyz"), E::TypeMismatch},
+    {"KindBlank", examWith(9, "          "), E::TypeMismatch},
+    {"KindSignAlone", examWith(9, "-         "), E::TypeMismatch},
     {"KindOver16Bits", examWith(9, "32768"), E::Overflow},
     {"MinutesOver16Bits", examWith(13, "32768"), E::Overflow},
     {"ColourOver32Bits", examWith(11, "2147483648"), E::Overflow},
@@ -128,7 +134,9 @@ const BrokenRow kBrokenRows[] = {
     {"QuestionTwiceInASeries", head().dec(0).dec(1).dec(2).dec(1).text("q").dec(1).dec(1).text("Q ")
      .dec(1).dec(2), E::DuplicateKey},
     {"SlotsPastTheEnd", head().dec(0).dec(1).dec(2).dec(1).text("q").dec(1).dec(1), E::PastEnd},
-    {"SlotOfAMissingQuestionLoads", head().dec(0).dec(1).dec(1).dec(1).text("q").dec(1).dec(1), 0},
+    {"SlotOfAMissingQuestionLoads", head().dec(0).dec(1).dec(1).dec(1).text("").dec(1).dec(1), 0},
+    {"SmallestQuestionRecordLoads", head().dec(1).dec(0).question(""), 0},
+    {"EmptySeriesLoads", head().dec(0).dec(1).dec(0).dec(1), 0},
 };
 // clang-format on
 

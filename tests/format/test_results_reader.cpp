@@ -42,7 +42,9 @@ const ReaderRow kReaderRows[] = {
     {"EmptyAnswer", kOne + record("1;;2;"), u"ilegibles"},
     {"AnswerBeyond16Bits", kOne + record("40000;"), u"ilegibles"},
     {"RepeatedAnswer", kOne + record("1;1;"), u"repetida"},
+    {"NoQuestions", header("0000000000"), nullptr, {}},
     {"BlankQuestion", kOne + record("0;"), nullptr, {}},
+    {"LargestAnswer", kOne + record("32767;"), nullptr, {32767}},
     {"MarksInFileOrder", kOne + record("4;2;"), nullptr, {4, 2}},
     {"LastSemicolonMayBeMissing", kOne + record("3"), nullptr, {3}},
 };

@@ -206,7 +206,7 @@ TEST(TruncaDecimales, CutsAtTheCommaWithoutRounding) {
     const std::pair<float, const char16_t*> cases[] = {
         {20.0f / 3.0f, u"6,66"}, {9.99999905f, u"9,99"}, {std::nextafter(2.0f, 0.0f), u"2"},
         {12345678.0f, u"12345680"}, {7.5f, u"7,5"}, {0.0f, u"0"}, {100.0f, u"100"},
-        {0.001234567f, u"0,00"}, {-2.5f, u"-2,5"}};
+        {0.001234567f, u"0,00"}, {-2.5f, u"-2,5"}, {1234567.0f, u"1234567"}};
     // clang-format on
     for (const auto& [nota, shown] : cases)
         EXPECT_EQ(TruncaDecimales(nota, u"2"_s), QString::fromUtf16(shown)) << nota;

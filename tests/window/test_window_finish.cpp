@@ -122,7 +122,8 @@ TEST_F(FinishWindow, WholeRoadOfAMultipleChoiceExam) {
     prompts.answers = {PromptAnswer::Yes};
     action("mnuAcabarExamen")->trigger();
     EXPECT_EQ(texts(), (QStringList{confirmation, Finished}));
-    EXPECT_FALSE(state.ExamenEnCurso || control<QTimer>(u"LimiteTiempo"_s)->isActive());
+    EXPECT_FALSE(state.ExamenEnCurso || control<QTimer>(u"LimiteTiempo"_s)->isActive() ||
+                 button("FinalizarBtn")->isEnabled() || action("mnuAcabarExamen")->isEnabled());
     expectResults(dir.filePath(u"res_Ana.kxa"_s), u"Ana"_s, {u"2;1;"_s, u"0;"_s, u"1;"_s});
     action("mnuMostrarNota")->trigger();
     EXPECT_EQ(grades, QStringList(2, u"6,66#996633"_s)); // 20 / 3, cut
@@ -204,16 +205,20 @@ TEST_F(FinishWindow, UnwritablePathFallsBackToTheProgramFolderAndSaysWhere) {
     EXPECT_EQ(texts().mid(1), (QStringList{Finished, told.arg(chosen, fallback)}));
 }
 
-// Nothing is written and nothing more is said for an exam that asks for no results file.
+// Nothing is written and nothing more is said or shown for an exam that asks for no results file,
+// no grade and no review.
 TEST_F(FinishWindow, AnExamWithoutAResultsFileWritesNone) {
     w->setProgramFolder(dir.path());
     auto e = exam();
     e->setGuardarArchivoResultados(false);
     e->setMostrarNota(false);
+    e->setMostrarFallos(false);
     start(e);
     finishByRequest();
     EXPECT_EQ(texts().mid(1), QStringList{Finished});
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
+    EXPECT_TRUE(prompts.modalWindows.empty() && !action("mnuMostrarNota")->isEnabled());
+    EXPECT_EQ(review(), Reviews(3, Nothing)) << "nor the review";
 }
 
 enum Statement { True, False, WithoutAnswers }; // the last counts as false

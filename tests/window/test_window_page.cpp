@@ -104,6 +104,7 @@ TEST_F(Page, TallPageGetsRangeAndStepsRoundedHalfToEven) {
         EXPECT_EQ(std::tuple(scroll()->maximum(), scroll()->singleStep(), scroll()->pageStep()),
                   range);
         scroll()->setValue(1000);
+        EXPECT_EQ(box(widget("frmExamen")).top, -1000) << "the page moves with the scroll bar";
         w->ShowPregunta(2);
         EXPECT_TRUE(scroll()->value() == 0 && box(widget("frmExamen")).top == 0);
     }
