@@ -148,6 +148,21 @@ TEST_P(MoveSlot, WithinItsBlockOnly) {
 }
 INSTANTIATE_TEST_SUITE_P(SubeBaja, MoveSlot, testing::ValuesIn(kMoveRows), RowName());
 
+// Called on its own, a draw refuses a fixed rule, a block outside 1..3 and positions past 32,767.
+TEST(SorteaPreguntas, RefusesWhatGeneraNeverAsksFor) {
+    const genTemas temas = bank();
+    FakeRandom random;
+    Serie serie;
+    qint16 posicion = 32767;
+    EXPECT_FALSE(SorteaPreguntas(serie, fija(1, "a"), *temas.Item(1), posicion, 1, random));
+    EXPECT_FALSE(SorteaPreguntas(serie, sorteo(1, 1, 2), *temas.Item(1), posicion, 1, random));
+    EXPECT_TRUE(SorteaPreguntas(serie, sorteo(1, 1, 1), *temas.Item(1), posicion, 1, random));
+    EXPECT_EQ(slotsOf(serie), (Slots{{"a", 1, 32767}}));
+    genTema block4;
+    block4.genPreguntas()->Add(u"z"_s, QString(), qint16(4));
+    EXPECT_FALSE(SorteaPreguntas(serie, sorteo(4, 1, 1), block4, posicion, 4, random));
+}
+
 TEST(GenCollections, CountsNumbersAndKindsGivenAsText) {
     genNormas normas = normasOf({fija(1, "a"), sorteo(1, 1, 4), sorteo(2, 1, 3)});
     EXPECT_EQ(normas.CuantasPreguntas(1), 5);

@@ -61,6 +61,9 @@ TEST(FallbackPath, NamedAfterTheOneExactNombreFieldElseTheExamAndTheTime) {
         {QString(), {}, u"Examen_20260305_140709.kxa"_s},
         // cut to 255 bytes
         {{}, {{2, u"Nombre"_s, QString(400, u'ñ')}}, u"Examen_"_s + QString(122, u'ñ') + u".kxa"_s},
+        {{},
+         {{2, u"Nombre"_s, u"😀"_s.repeated(99)}},
+         u"Examen_"_s + u"😀"_s.repeated(61) + u".kxa"_s},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.expected.toStdString());

@@ -208,6 +208,15 @@ TEST_F(Page, AfterTheEndNeitherMarkingNorUnmarkingChangesAnything) {
     EXPECT_EQ(tickedRows(), (std::vector<int>{1, 3}));
 }
 
+// What every handler relies on: a failing statement is skipped (and logged), the next one runs.
+TEST(Guard, SkipsAFailingStatementAndGoesOn) {
+    ExpectSkippedStatements skipped;
+    int ran = 0;
+    guarded([] { throw KpError(KpError::Overflow, u"Número fuera de rango"_s); });
+    guarded([&] { ++ran; });
+    EXPECT_EQ(ran, 1);
+}
+
 TEST(ViewerFit, ScalesByHeightFirstThenByWidthAndCentres) {
     const struct {
         const char* name;
