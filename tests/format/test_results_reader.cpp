@@ -1,3 +1,4 @@
+#include "ExamBytes.h"
 #include "Rows.h"
 #include "TestExamBuilder.h"
 #include "format/ResultsReader.h"
@@ -69,5 +70,59 @@ TEST_P(Reader, RefusesADamagedFileWithAReasonOrReadsItsMarks) {
     EXPECT_EQ(marks, r.marks);
 }
 INSTANTIATE_TEST_SUITE_P(ResultsReader, Reader, testing::ValuesIn(kReaderRows), RowName());
+
+// An answer number is what QString::toInt reads (blanks around it, a sign, leading zeros); 0
+// stands for a blank question. Grading's own read accepts and refuses the same texts.
+struct MarksRow {
+    const char* name;
+    QByteArray answers;
+    std::vector<qint16> marks;
+    bool ok = true;
+};
+
+const MarksRow kMarksRows[] = {
+    {"TwoMarks", "2;4;", {2, 4}},
+    {"Blank", "0;", {}},
+    {"EmptyText", "", {}},
+    {"NoClosingSemicolon", "3", {3}},
+    {"AnAnswerTwice", "4;2;4;", {}, false},
+    {"BlanksAround", " 3 ;\t5;", {3, 5}},
+    {"SignsAndZeros", "+3;-2;007;-0;", {3, -2, 7}},
+    {"MoreDigitsThanFitAField", "00000000000000000000005;", {5}},
+    {"Edges16Bits", "32767;-32768;", {32767, -32768}},
+    {"Beyond16Bits", "32768;", {}, false},
+    {"Beyond32Bits", "4294967298;", {}, false},
+    {"NothingBetweenTwo", "1;;2;", {}, false},
+    {"OnlyASemicolon", ";", {}, false},
+    {"NoBreakSpace",
+     "\xa0"
+     "3;",
+     {},
+     false},
+    {"Exponent", "1e1;", {}, false},
+};
+
+class Marks : public testing::TestWithParam<MarksRow> {};
+
+TEST_P(Marks, ReadTheSameForTheRecordAndForGrading) {
+    const MarksRow& r = GetParam();
+    ExamFiles files;
+    const QByteArray bytes = header("0000000001") + record(r.answers);
+    ResultsReader whole, grading;
+    ASSERT_EQ(whole.read(bytes), r.ok) << whole.errorString().toStdString();
+    ASSERT_EQ(grading.readFileForGrading(files.write(u"r.kxa"_s, bytes)), r.ok);
+    EXPECT_EQ(grading.errorString(), whole.errorString());
+    if (!r.ok)
+        return;
+    std::vector<qint16> recorded;
+    for (const auto& entry : *whole.result().RespuestasKipsa())
+        recorded.push_back(entry->NumRespuesta());
+    EXPECT_EQ(recorded, r.marks);
+    const auto byPosition = grading.marks().at(1);
+    EXPECT_EQ(std::vector<qint16>(byPosition.begin(), byPosition.end()), r.marks);
+    EXPECT_TRUE(grading.result().RespuestasKipsa()->isEmpty());
+    EXPECT_EQ(grading.result().IdExamen(), u"EX");
+}
+INSTANTIATE_TEST_SUITE_P(ResultsReader, Marks, testing::ValuesIn(kMarksRows), RowName());
 
 } // namespace
