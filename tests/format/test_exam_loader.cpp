@@ -153,6 +153,12 @@ TEST_P(BrokenFiles, FailTheWholeLoadWithTheirOwnCode) {
 }
 INSTANTIATE_TEST_SUITE_P(ExamLoader, BrokenFiles, testing::ValuesIn(kBrokenRows), RowName());
 
+TEST(ExamLoader, AValueOutOfRangeIsQuoted) {
+    KipsaPrubex e;
+    EXPECT_FALSE(e.Cargar(examWith(13, "32768").bytes()));
+    EXPECT_TRUE(e.errorString().endsWith(u": 32768"_s)) << e.errorString().toStdString();
+}
+
 TEST(ExamLoader, FilesAreReadWholeUpToTheSizeCap) {
     ExamFiles files;
     const QString ten = files.write(u"diez.kxt"_s, "0123456789");

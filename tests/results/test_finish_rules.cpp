@@ -40,6 +40,11 @@ TEST(ExamClock, CountsSecondBoundariesOnTheMonotonicClockOnly) {
     EXPECT_EQ(examClock.elapsedSeconds(clock), 2147483647);
     examClock.reset();
     EXPECT_EQ(examClock.elapsedSeconds(clock), 0) << "no exam running";
+    // Started at .999, the first boundary comes after a single millisecond.
+    test::FakeClock late{QDateTime(QDate(2026, 3, 5), QTime(14, 7, 9, 999))};
+    examClock.start(late);
+    late.advanceMs(1);
+    EXPECT_EQ(examClock.elapsedSeconds(late), 1);
 }
 
 const QDateTime Now{QDate(2026, 3, 5), QTime(14, 7, 9)};
