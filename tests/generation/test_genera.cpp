@@ -96,6 +96,7 @@ const GeneraRow kGeneraRows[] = {
     {"AMissingTopic", {sorteo(1, 9, 1)}, {}, false, {}, "tema 9"},
     {"NoCandidateOfTheBlock", {sorteo(2, 3, 1)}, {}, false, {}, "no tiene preguntas del tipo 2"},
     {"RulesOfAnUnknownKindIgnored", {sorteo(1, 1, 1, 7)}, {}, true, {}},
+    {"RulesOutsideBlocksOneToThreeIgnored", {fija(0, "a"), fija(4, "b")}, {}, true, {}},
 };
 // clang-format on
 
@@ -172,8 +173,13 @@ TEST(GenCollections, CountsNumbersAndKindsGivenAsText) {
     tema.genPreguntas()->Add(u"a"_s, QString(), u" 1 "_s);
     tema.genPreguntas()->Add(u"b"_s, QString(), u"2"_s);
     tema.genPreguntas()->Add(u"c"_s, QString(), u"1"_s);
+    tema.genPreguntas()->Add(u"t"_s, QString(), u"3"_s);
+    tema.genPreguntas()->Add(u"z"_s, QString(), u"0"_s); // kinds outside 1..3 are never counted
+    tema.genPreguntas()->Add(u"f"_s, QString(), u"4"_s);
     EXPECT_EQ(tema.CuantasPreguntas(1), 2);
+    EXPECT_EQ(tema.CuantasPreguntas(3), 1);
     EXPECT_EQ(tema.CuantasPreguntas(4), 0);
+    EXPECT_EQ(tema.CuantasPreguntas(0), 0);
     for (const char16_t* bad : {u"x", u"40000"})
         EXPECT_THROW(tema.genPreguntas()->Add(u"d"_s, QString(), QString::fromUtf16(bad)), KpError);
 }
