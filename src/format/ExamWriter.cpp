@@ -24,7 +24,7 @@ qint64 flagValue(bool v) {
 
 } // namespace
 
-bool KipsaPrubex::Export() {
+bool KipsaPrubex::Export(QIODevice& device) {
     return wholeFile([&] {
         const ExamWriter writer(*this);
         writer.checkLoadsBack();
@@ -35,13 +35,21 @@ bool KipsaPrubex::Export() {
         // Every field is checked by a dry run before the first byte is written.
         FieldWriter check;
         writer.write(check, logo);
+        FieldWriter out(device);
+        writer.write(out, logo);
+    });
+}
+
+bool KipsaPrubex::Export() {
+    return wholeFile([&] {
         QSaveFile file(archivoSalida_);
         if (archivoSalida_.isEmpty() || !file.open(QIODevice::WriteOnly))
             throw KpError(
                 KpError::FileAccess,
                 QStringLiteral("no se puede crear %1: %2").arg(archivoSalida_, file.errorString()));
-        FieldWriter out(file);
-        writer.write(out, logo);
+        // The temporary is discarded with file when the writing fails.
+        if (!Export(file))
+            throw KpError(errorCode(), errorString());
         if (!file.commit())
             throw KpError(KpError::FileAccess, QStringLiteral("no se puede escribir %1: %2")
                                                    .arg(archivoSalida_, file.errorString()));

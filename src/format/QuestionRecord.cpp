@@ -1,5 +1,6 @@
 #include "format/QuestionRecord.h"
 
+#include "format/BackupFile.h"
 #include "format/ByteCursor.h"
 #include "format/FieldWriter.h"
 #include "model/Fields.h"
@@ -8,7 +9,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <array>
 #include <memory>
 
@@ -129,42 +129,14 @@ void Pregunta::Guardar(QIODevice& device) const {
 }
 
 void Pregunta::Guardar() const {
-    const QString backup = ruta_ + QStringLiteral("_TMP");
-    bool haveBackup = false;
     try {
-        if (ruta_.isEmpty())
-            throw KpError(KpError::FileAccess, QStringLiteral("la pregunta no tiene ruta"));
         FieldWriter check;
         QuestionRecord::write(check, *this);
-        if (QFileInfo::exists(ruta_)) {
-            if (QFileInfo::exists(backup) && !QFile::remove(backup))
-                throw KpError(KpError::FileAccess, QStringLiteral("no se puede borrar ") + backup);
-            if (!QFile::rename(ruta_, backup))
-                throw KpError(KpError::FileAccess,
-                              QStringLiteral("no se puede renombrar ") + ruta_);
-            haveBackup = true;
-        }
-        QSaveFile file(ruta_);
-        if (!file.open(QIODevice::WriteOnly))
-            throw KpError(
-                KpError::FileAccess,
-                QStringLiteral("no se puede crear %1: %2").arg(ruta_, file.errorString()));
-        FieldWriter out(file);
-        QuestionRecord::write(out, *this);
-        if (!file.commit())
-            throw KpError(
-                KpError::FileAccess,
-                QStringLiteral("no se puede escribir %1: %2").arg(ruta_, file.errorString()));
-        if (haveBackup)
-            QFile::remove(backup);
+        replaceWithBackup(ruta_, [this](QIODevice& device) {
+            FieldWriter out(device);
+            QuestionRecord::write(out, *this);
+        });
     } catch (...) {
-        // Put the previous file back. The new one was written aside (QSaveFile), so there is
-        // no half-written file at Ruta to remove first unless something else put one there.
-        if (haveBackup) {
-            if (QFileInfo::exists(ruta_))
-                QFile::remove(ruta_);
-            QFile::rename(backup, ruta_);
-        }
         rethrowAs(KpError::WriteQuestion);
     }
 }

@@ -117,9 +117,16 @@ void ResultsReader::addMarks(qint16 position, QByteArrayView answers, bool withR
                           QStringLiteral("respuestas ilegibles en la pregunta %1: \"%2\"")
                               .arg(position)
                               .arg(Cp1252::decode(answers)));
-        // One answer of one question counts once, as when it was marked.
-        if (n != 0 && marks_.addOnce(position, static_cast<qint16>(n)) && withRecord)
-            result_.RespuestasKipsa()->Marcar(position, static_cast<qint16>(n));
+        // Marking records an answer once; a file that lists one twice was not written by us.
+        if (n != 0) {
+            if (!marks_.addOnce(position, static_cast<qint16>(n)))
+                throw KpError(KpError::BadValue,
+                              QStringLiteral("la respuesta %1 de la pregunta %2 está repetida")
+                                  .arg(n)
+                                  .arg(position));
+            if (withRecord)
+                result_.RespuestasKipsa()->Marcar(position, static_cast<qint16>(n));
+        }
         if (last)
             break;
         from = end + 1;

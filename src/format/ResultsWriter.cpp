@@ -48,6 +48,15 @@ QByteArray KipsaResult::Contenido(const KipsaPrubex& exam, qint16 totalPreguntas
     return buffer.data();
 }
 
+bool KipsaResult::Guardar(const KipsaPrubex& exam, qint16 totalPreguntas, QIODevice& device) const {
+    try {
+        const QByteArray bytes = Contenido(exam, totalPreguntas);
+        return device.write(bytes) == bytes.size();
+    } catch (...) {
+        return false;
+    }
+}
+
 bool KipsaResult::Guardar(const KipsaPrubex& exam, qint16 totalPreguntas, SafeFile& files) const {
     try {
         return files.write(ArchivoSalida(), Contenido(exam, totalPreguntas));

@@ -10,6 +10,8 @@
 #include <memory>
 #include <vector>
 
+class QIODevice;
+
 namespace kp {
 
 // The exam: its settings, questions and series.
@@ -94,6 +96,8 @@ public:
     // before the first byte is written, and the file is replaced only once it is complete: a
     // failure leaves any previous file as it was.
     bool Export();
+    // The same bytes to an open device; a failure may leave part of them written.
+    bool Export(QIODevice& device);
 
     // Why the last Cargar or Export failed (empty after a success), and its KpError number.
     const QString& errorString() const { return errorString_; }

@@ -7,6 +7,8 @@
 #include <array>
 #include <memory>
 
+class QIODevice;
+
 namespace kp {
 
 class KipsaPrubex;
@@ -36,6 +38,8 @@ public:
     bool Guardar(const KipsaPrubex& exam, qint16 totalPreguntas, SafeFile& files) const;
     // The same through a writer of its own: any file already at the path is kept beside it.
     bool Guardar(const KipsaPrubex& exam, qint16 totalPreguntas) const;
+    // The same bytes to an open device; false when it does not take them all.
+    bool Guardar(const KipsaPrubex& exam, qint16 totalPreguntas, QIODevice& device) const;
     // The bytes Guardar writes.
     QByteArray Contenido(const KipsaPrubex& exam, qint16 totalPreguntas) const;
 

@@ -1,13 +1,17 @@
 #include "model/Serie.h"
 
-#include <QDate>
+#include "model/Clock.h"
 
 namespace kp {
 
-QString Serie::FechaCreacion() const {
+QString Serie::FechaCreacion(const Clock& clock) const {
     if (fechaCreacion_.trimmed().isEmpty())
-        fechaCreacion_ = QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy"));
+        fechaCreacion_ = clock.now().date().toString(QStringLiteral("dd/MM/yyyy"));
     return fechaCreacion_;
+}
+
+QString Serie::FechaCreacion() const {
+    return FechaCreacion(SystemClock());
 }
 
 const std::shared_ptr<kp::PreguntasSerie>& Serie::PreguntasSerie() const {

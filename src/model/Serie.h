@@ -7,6 +7,8 @@
 
 namespace kp {
 
+class Clock;
+
 // One variant of the exam: an ordered selection of its questions. The slot collection is shared
 // between a series and the copy that Series::Add stores.
 class Serie {
@@ -15,7 +17,9 @@ public:
     void setKey(const QString& v) { key_ = v; }
     bool CreadaManualmente() const { return creadaManualmente_; }
     void setCreadaManualmente(bool v) { creadaManualmente_ = v; }
-    // A blank date reads as today's, "dd/mm/yyyy", and keeps that value.
+    // A blank date reads as the clock's today, "dd/mm/yyyy", and keeps that value.
+    QString FechaCreacion(const Clock& clock) const;
+    // The same on the system clock.
     QString FechaCreacion() const;
     void setFechaCreacion(const QString& v) { fechaCreacion_ = v; }
     qint16 Numero() const { return numero_; }

@@ -1,12 +1,11 @@
 #include "ExamBytes.h"
+#include "FailDevice.h"
+#include "Rows.h"
 #include "TestExamBuilder.h"
+#include "format/BackupFile.h"
 
 #include <QDebug>
 #include <QDir>
-#include <csignal>
-
-#include <gtest/gtest.h>
-#include <sys/resource.h>
 
 using namespace kp;
 using namespace kp::test;
@@ -118,40 +117,66 @@ TEST(ExamWriter, EmptyExamReplacesALongerFileWith270BytesAndFalseFlagsStoredAs2)
     EXPECT_EQ(bytes.mid(210, 10), "0000000002") << "PenalizarBlancas 0 is written as 2";
 }
 
-TEST(ExamWriter, ValuesTheFileCannotHoldAreRefusedBeforeAnythingIsWritten) {
-    const struct {
-        const char* name;
-        std::function<void(KipsaPrubex&)> breakIt;
-    } cases[] = {
-        {"negative grade", [](KipsaPrubex& e) { e.setNotaMaxima(-1); }},
-        {"text outside Windows-1252", [](KipsaPrubex& e) { e.setTitulo(u"Examen 漢字"_s); }},
-        {"two identifiers equal once trimmed",
-         [](KipsaPrubex& e) { e.Preguntas()->Item(2)->setId(u"ID1"_s); }},
-        {"more answers than a 16-bit count",
-         [](KipsaPrubex& e) {
-             Respuesta r;
-             r.setNumero(1);
-             for (int i = 1; i <= 32768; ++i) {
-                 r.setKey(u"r%1"_s.arg(i));
-                 e.Preguntas()->Item(3)->respuestas()->Add(r);
-             }
-         }},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        ExamFiles files;
-        KipsaPrubex e = fullExam(files);
-        files.write(u"salida.kxt"_s, "previous content");
-        c.breakIt(e);
-        EXPECT_FALSE(e.Export());
-        EXPECT_EQ(files.read(u"salida.kxt"_s), "previous content");
+struct RefusedRow {
+    const char* name;
+    std::function<void(KipsaPrubex&)> breakIt;
+};
+
+// clang-format off
+const RefusedRow kRefusedRows[] = {
+    {"NegativeGrade", [](auto& e) { e.setNotaMaxima(-1); }},
+    {"GradeOver32BitsOfThousandths", [](auto& e) { e.setPenalizacion(2147484.0f); }},
+    {"SystemColour", [](auto& e) { e.setColorFondo(-2147483643); }},
+    {"TextOutsideWindows1252", [](auto& e) { e.setTitulo(u"Examen 漢字"_s); }},
+    {"IdentifiersEqualOnceTrimmed", [](auto& e) { e.Preguntas()->Item(2)->setId(u"ID1"_s); }},
+    {"SeriesNumbersEqual", [](auto& e) { e.Series()->Item(2)->setNumero(1); }},
+    {"OneQuestionTwiceInASeries", [](auto& e) {
+         e.Series()->Item(2)->PreguntasSerie()->Item(1)->setIdPreguntaExamen(u"ID1 "_s); }},
+    {"MissingLogoFile", [](auto& e) { e.setArchivoLogo(e.ArchivoLogo() + u"x"_s); }},
+    {"MoreAnswersThanA16BitCount", [](auto& e) {
+         Respuesta r;
+         for (int i = 1; i <= 32768; ++i) {
+             r.setKey(u"r%1"_s.arg(i));
+             e.Preguntas()->Item(3)->respuestas()->Add(r);
+         }
+     }},
+};
+// clang-format on
+
+class RefusedValues : public testing::TestWithParam<RefusedRow> {};
+
+TEST_P(RefusedValues, AreRefusedBeforeAnythingIsWritten) {
+    ExamFiles files;
+    KipsaPrubex e = fullExam(files);
+    files.write(u"salida.kxt"_s, "previous content");
+    GetParam().breakIt(e);
+    EXPECT_FALSE(e.Export());
+    EXPECT_EQ(files.read(u"salida.kxt"_s), "previous content");
+    FailDevice device(1 << 20);
+    EXPECT_FALSE(e.Export(device));
+    EXPECT_EQ(device.size(), 0);
+}
+INSTANTIATE_TEST_SUITE_P(ExamWriter, RefusedValues, testing::ValuesIn(kRefusedRows), RowName());
+
+TEST(ExamWriter, EveryWriteToTheDeviceIsChecked) {
+    ExamFiles files;
+    KipsaPrubex e = fullExam(files);
+    ASSERT_TRUE(e.Export());
+    const QByteArray whole = files.read(u"salida.kxt"_s);
+    FailDevice roomy(whole.size());
+    ASSERT_TRUE(e.Export(roomy));
+    EXPECT_EQ(roomy.data(), whole);
+    for (qint64 n = 0; n < whole.size(); ++n) {
+        FailDevice device(n);
+        ASSERT_FALSE(e.Export(device)) << "a device full after " << n << " bytes";
+        EXPECT_EQ(e.errorCode(), KpError::FileAccess);
     }
 }
 
-TEST(QuestionRecord, GuardarRoundTripsAFailedWriteKeepsTheOldFileAndExportImgStaysInside) {
+TEST(QuestionRecord, StandaloneRoundTripReplacesTheFileAndAStaleBackup) {
     ExamFiles files;
     Pregunta p = TestExamBuilder::question(u"Q9 "_s, {u"sí"_s, u"no"_s}, {2});
-    p.setImagen(u"dir/foto.png"_s);
+    p.setImagen(u"C:\\dir/foto.png"_s);
     p.setImagenBinary(kImage);
     p.setRuta(files.write(u"q.kpr"_s, "old"));
     files.write(u"q.kpr_TMP"_s, "stale backup");
@@ -160,25 +185,53 @@ TEST(QuestionRecord, GuardarRoundTripsAFailedWriteKeepsTheOldFileAndExportImgSta
     back.setRuta(p.Ruta());
     back.Cargar();
     EXPECT_EQ(back.Id(), u"Q9 ");
+    EXPECT_EQ(back.respuestas()->Item(2)->Correcta(), true);
     EXPECT_EQ(back.Imagen(), u"foto.png");
     EXPECT_EQ(back.ImagenBinary(), kImage);
-    const QByteArray previous = files.read(u"q.kpr"_s);
+    EXPECT_EQ(QDir(files.path({})).entryList(QDir::Files), QStringList{u"q.kpr"_s});
+}
 
-    // Files limited to 4 KiB make the write fail (EFBIG) as on a full disk; root ignores modes.
-    p.setImagenBinary(QByteArray(64 * 1024, 'i'));
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    const rlimit small{4096, saved.rlim_max};
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &small);
+// A write that fails midway (as on a full disk) after the old file was moved aside: the old one
+// comes back and nothing else is left. A backup that cannot be made touches nothing.
+TEST(QuestionRecord, AFailedStandaloneWritePutsThePreviousFileBack) {
+    ExamFiles files;
+    const QString path = files.write(u"q.kpr"_s, "previous");
+    const auto fullDisk = [](QIODevice& d) {
+        d.write("half a rec");
+        throw KpError(KpError::FileAccess, u"disco lleno"_s);
+    };
+    EXPECT_EQ(codeOf([&] { replaceWithBackup(path, fullDisk); }), KpError::FileAccess);
+    EXPECT_EQ(files.read(u"q.kpr"_s), "previous");
+    EXPECT_EQ(QDir(files.path({})).entryList(QDir::Files), QStringList{u"q.kpr"_s});
+    Pregunta p = TestExamBuilder::question(u"Q"_s, {u"a"_s});
+    p.setRuta(path);
+    QDir(files.path({})).mkpath(u"q.kpr_TMP/x"_s);
     EXPECT_EQ(codeOf([&] { p.Guardar(); }), KpError::WriteQuestion);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
-    EXPECT_EQ(files.read(u"q.kpr"_s), previous);
-    EXPECT_EQ(QDir(files.path({})).entryList(QDir::Files), QStringList{u"q.kpr"_s})
-        << "no half-written file, backup or stale backup is left behind";
+    EXPECT_EQ(files.read(u"q.kpr"_s), "previous");
+    p.setRuta({});
+    EXPECT_EQ(codeOf([&] { p.Guardar(); }), KpError::WriteQuestion) << "no path";
+}
 
-    p.setImagen(u"../fuera.png"_s); // ExportImg never writes outside the folder
+TEST(QuestionRecord, EveryEmbeddedWriteIsChecked) {
+    Pregunta p = TestExamBuilder::question(u"Q"_s, {u"a"_s, u"b"_s});
+    p.setImagen(u"i.gif"_s);
+    p.setImagenBinary(kImage);
+    FailDevice roomy(1 << 20);
+    p.Guardar(roomy);
+    for (qint64 n = 0; n < roomy.size(); ++n) {
+        FailDevice device(n);
+        EXPECT_EQ(codeOf([&] { p.Guardar(device); }), KpError::WriteQuestion) << n << " bytes";
+    }
+}
+
+TEST(QuestionRecord, ExportImgWritesOnlyANewFileInsideTheFolder) {
+    ExamFiles files;
+    Pregunta p;
+    p.setImagenBinary(kImage);
+    p.setImagen(u"../fuera.png"_s);
     p.ExportImg(files.path({}));
-    EXPECT_EQ(files.read(u"fuera.png"_s), p.ImagenBinary());
+    EXPECT_EQ(files.read(u"fuera.png"_s), kImage);
+    p.setImagenBinary("new");
+    p.ExportImg(files.path({}));
+    EXPECT_EQ(files.read(u"fuera.png"_s), kImage) << "an existing file is kept";
 }

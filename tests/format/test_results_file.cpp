@@ -1,12 +1,11 @@
+#include "FailDevice.h"
 #include "TestExamBuilder.h"
 #include "format/ResultsReader.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 using namespace kp;
 using namespace kp::test;
@@ -33,26 +32,33 @@ const QByteArray kSmallRunBytes = QByteArrayLiteral(
 
 } // namespace
 
-TEST(ResultsFile, SmallRunIsWrittenByteForByteBesideALongerFileAndAFailedWriteKeepsIt) {
-    // A true/false exam of three questions and a student who marked some of them.
+// A true/false exam of three questions and a student who marked some of them.
+class ResultsFile : public testing::Test {
+protected:
     KipsaPrubex exam;
-    exam.setTipoExamen(2); // every record carries the exam kind
-    exam.setDatoAlumno(1, u"Nombre"_s);
-    exam.setDatoAlumno(2, u" Apellidos "_s);
-    exam.setDatoAlumno(5, u"Curso"_s);
     KipsaResult result;
-    result.setIdExamen(u"  EX-1 "_s);
-    result.setSerie(2);
-    result.setDatoAlumno(1, u"Ana"_s);
-    result.setDatoAlumno(2, u" Pérez"_s);
-    result.setDatoAlumno(5, u"3ºB  "_s);
-    // Question 1: 4 marked, 2 marked, 4 unmarked and marked again -> "2;4;".
-    TestExamBuilder::mark(result, 1, {4, 2});
-    result.RespuestasKipsa()->Remove(u"respuesta14"_s);
-    TestExamBuilder::mark(result, 1, {4});
-    TestExamBuilder::mark(result, 3, {1});
-    TestExamBuilder::mark(result, 9, {1}); // beyond the question count: not written
     QTemporaryDir dir;
+
+    void SetUp() override {
+        exam.setTipoExamen(2); // every record carries the exam kind
+        exam.setDatoAlumno(1, u"Nombre"_s);
+        exam.setDatoAlumno(2, u" Apellidos "_s);
+        exam.setDatoAlumno(5, u"Curso"_s);
+        result.setIdExamen(u"  EX-1 "_s);
+        result.setSerie(2);
+        result.setDatoAlumno(1, u"Ana"_s);
+        result.setDatoAlumno(2, u" Pérez"_s);
+        result.setDatoAlumno(5, u"3ºB  "_s);
+        // Question 1: 4 marked, 2 marked, 4 unmarked and marked again -> "2;4;".
+        TestExamBuilder::mark(result, 1, {4, 2});
+        result.RespuestasKipsa()->Remove(u"respuesta14"_s);
+        TestExamBuilder::mark(result, 1, {4});
+        TestExamBuilder::mark(result, 3, {1});
+        TestExamBuilder::mark(result, 9, {1}); // beyond the question count: not written
+    }
+};
+
+TEST_F(ResultsFile, SmallRunIsWrittenByteForByteOverALongerFile) {
     const QString path = dir.filePath(u"ana.kxa"_s);
     QFile longer(path);
     ASSERT_TRUE(longer.open(QIODevice::WriteOnly) && longer.write(QByteArray(4096, 'x')) == 4096);
@@ -61,8 +67,10 @@ TEST(ResultsFile, SmallRunIsWrittenByteForByteBesideALongerFileAndAFailedWriteKe
     ASSERT_TRUE(result.Guardar(exam, 3));
     EXPECT_EQ(readAll(path), kSmallRunBytes);
     EXPECT_EQ(readAll(path + u".1"_s), QByteArray(4096, 'x')) << "the older file is kept beside";
+    EXPECT_EQ(result.Contenido(exam, 0), kSmallRunBytes.left(165) + "0000000000") << "no records";
+}
 
-    // Read back, it writes the same bytes again; any truncation is refused.
+TEST_F(ResultsFile, ReadBackItWritesTheSameBytesAndAnyTruncationIsRefused) {
     ResultsReader reader;
     for (qsizetype n = 0; n < kSmallRunBytes.size(); ++n)
         EXPECT_FALSE(reader.read(kSmallRunBytes.left(n))) << "cut at " << n;
@@ -70,21 +78,26 @@ TEST(ResultsFile, SmallRunIsWrittenByteForByteBesideALongerFileAndAFailedWriteKe
     EXPECT_EQ(reader.result().DatoAlumno(2), u"Pérez"_s);
     EXPECT_EQ(reader.label(5), u"Curso");
     EXPECT_EQ(reader.result().Contenido(exam, 3), kSmallRunBytes);
+}
 
-    // Files may grow to 64 bytes only, so writing again fails midway, as on a full disk (tests
-    // run as root: permissions would not stop the write).
-    rlimit old{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    const rlimit small{64, old.rlim_max};
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool rewritten = result.Guardar(exam, 3);
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
-    EXPECT_FALSE(rewritten);
-    EXPECT_EQ(readAll(path), kSmallRunBytes);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2)
-        << "no temporary is left";
-    result.setArchivoSalida(path + u"/r.kxa"_s);
-    EXPECT_FALSE(result.Guardar(exam, 3)) << "a file as the folder";
+TEST_F(ResultsFile, AFailedWriteSaysSoAndKeepsTheEarlierFile) {
+    for (qint64 n = 0; n < kSmallRunBytes.size(); ++n) {
+        FailDevice device(n);
+        EXPECT_FALSE(result.Guardar(exam, 3, device)) << "a device full after " << n << " bytes";
+    }
+    FailDevice roomy(kSmallRunBytes.size());
+    EXPECT_TRUE(result.Guardar(exam, 3, roomy));
+    // Where the file cannot be replaced, the earlier one stays and no temporary is left.
+    const QString path = dir.filePath(QString(251, u'r'));
+    QFile earlier(path);
+    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier") == 7);
+    earlier.close();
+    result.setArchivoSalida(path);
+    EXPECT_FALSE(result.Guardar(exam, 3));
+    EXPECT_EQ(readAll(path), "earlier");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1) << "no temporary is left";
+    for (const QString& target : {path + u"/r.kxa"_s, dir.path(), QString()}) {
+        result.setArchivoSalida(target);
+        EXPECT_FALSE(result.Guardar(exam, 3)) << "a file as the folder, a folder, no name";
+    }
 }

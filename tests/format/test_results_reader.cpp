@@ -1,8 +1,7 @@
 #include "ExamBytes.h"
+#include "Rows.h"
 #include "TestExamBuilder.h"
 #include "format/ResultsReader.h"
-
-#include <gtest/gtest.h>
 
 using namespace kp;
 using namespace kp::test;
@@ -20,78 +19,110 @@ QByteArray record(const QByteArray& answers, const QByteArray& position = "00000
            answers;
 }
 
+const QByteArray kOne = header("0000000001");
+
+struct ReaderRow {
+    const char* name;
+    QByteArray bytes;
+    const char16_t* reason; // null: the file reads, with these marks of question 1
+    std::vector<int> marks = {};
+};
+
+const ReaderRow kReaderRows[] = {
+    {"UnknownVersion", "0000000299" + header("0000000000").mid(10), u"versión"},
+    {"TextLongerThanTheFile", "00000003009999999999EX", u"pasa del final"},
+    {"MoreRecordsThanBytes", header("0000032767"), u"no caben"},
+    {"PlusSign", header("+000000001"), u"no es un número"},
+    {"BlankForAZero", header(" 000000001"), u"no es un número"},
+    {"LettersAfterTheNumber", header("000000001x"), u"no es un número"},
+    {"NegativeCount", header("00000000-1"), u"negativo"},
+    {"CountBeyond16Bits", header("0000040000"), u"fuera de rango"},
+    {"QuestionZero", kOne + record("1;", "0000000000"), u"fuera de 1..1"},
+    {"QuestionPastTheCount", kOne + record("1;", "0000000002"), u"fuera de 1..1"},
+    {"AnswerThatIsNotANumber", kOne + record("1;x;"), u"ilegibles"},
+    {"EmptyAnswer", kOne + record("1;;2;"), u"ilegibles"},
+    {"AnswerBeyond16Bits", kOne + record("40000;"), u"ilegibles"},
+    {"RepeatedAnswer", kOne + record("1;1;"), u"repetida"},
+    {"NoQuestions", header("0000000000"), nullptr, {}},
+    {"BlankQuestion", kOne + record("0;"), nullptr, {}},
+    {"LargestAnswer", kOne + record("32767;"), nullptr, {32767}},
+    {"MarksInFileOrder", kOne + record("4;2;"), nullptr, {4, 2}},
+    {"LastSemicolonMayBeMissing", kOne + record("3"), nullptr, {3}},
+};
+
+class Reader : public testing::TestWithParam<ReaderRow> {};
+
+TEST_P(Reader, RefusesADamagedFileWithAReasonOrReadsItsMarks) {
+    const ReaderRow& r = GetParam();
+    ResultsReader reader;
+    ASSERT_EQ(reader.read(r.bytes), r.reason == nullptr) << reader.errorString().toStdString();
+    if (r.reason) {
+        EXPECT_TRUE(reader.errorString().contains(QString::fromUtf16(r.reason)))
+            << reader.errorString().toStdString();
+        return;
+    }
+    EXPECT_EQ(reader.result().IdExamen(), u"EX");
+    EXPECT_EQ(reader.result().Serie(), 3);
+    std::vector<int> marks;
+    for (const auto& entry : *reader.result().RespuestasKipsa())
+        if (entry->NumPregunta() == 1)
+            marks.push_back(entry->NumRespuesta());
+    EXPECT_EQ(marks, r.marks);
+}
+INSTANTIATE_TEST_SUITE_P(ResultsReader, Reader, testing::ValuesIn(kReaderRows), RowName());
+
+// An answer number is what QString::toInt reads (blanks around it, a sign, leading zeros); 0
+// stands for a blank question. Grading's own read accepts and refuses the same texts.
+struct MarksRow {
+    const char* name;
+    QByteArray answers;
+    std::vector<qint16> marks;
+    bool ok = true;
+};
+
+const MarksRow kMarksRows[] = {
+    {"TwoMarks", "2;4;", {2, 4}},
+    {"Blank", "0;", {}},
+    {"EmptyText", "", {}},
+    {"NoClosingSemicolon", "3", {3}},
+    {"AnAnswerTwice", "4;2;4;", {}, false},
+    {"BlanksAround", " 3 ;\t5;", {3, 5}},
+    {"SignsAndZeros", "+3;-2;007;-0;", {3, -2, 7}},
+    {"MoreDigitsThanFitAField", "00000000000000000000005;", {5}},
+    {"Edges16Bits", "32767;-32768;", {32767, -32768}},
+    {"Beyond16Bits", "32768;", {}, false},
+    {"Beyond32Bits", "4294967298;", {}, false},
+    {"NothingBetweenTwo", "1;;2;", {}, false},
+    {"OnlyASemicolon", ";", {}, false},
+    {"NoBreakSpace",
+     "\xa0"
+     "3;",
+     {},
+     false},
+    {"Exponent", "1e1;", {}, false},
+};
+
+class Marks : public testing::TestWithParam<MarksRow> {};
+
+TEST_P(Marks, ReadTheSameForTheRecordAndForGrading) {
+    const MarksRow& r = GetParam();
+    ExamFiles files;
+    const QByteArray bytes = header("0000000001") + record(r.answers);
+    ResultsReader whole, grading;
+    ASSERT_EQ(whole.read(bytes), r.ok) << whole.errorString().toStdString();
+    ASSERT_EQ(grading.readFileForGrading(files.write(u"r.kxa"_s, bytes)), r.ok);
+    EXPECT_EQ(grading.errorString(), whole.errorString());
+    if (!r.ok)
+        return;
+    std::vector<qint16> recorded;
+    for (const auto& entry : *whole.result().RespuestasKipsa())
+        recorded.push_back(entry->NumRespuesta());
+    EXPECT_EQ(recorded, r.marks);
+    const auto byPosition = grading.marks().at(1);
+    EXPECT_EQ(std::vector<qint16>(byPosition.begin(), byPosition.end()), r.marks);
+    EXPECT_TRUE(grading.result().RespuestasKipsa()->isEmpty());
+    EXPECT_EQ(grading.result().IdExamen(), u"EX");
+}
+INSTANTIATE_TEST_SUITE_P(ResultsReader, Marks, testing::ValuesIn(kMarksRows), RowName());
+
 } // namespace
-
-TEST(ResultsReader, DamagedFieldsAreRefusedWithAReason) {
-    const QByteArray one = header("0000000001");
-    const struct {
-        const char* fault;
-        QByteArray bytes;
-        const char16_t* reason;
-    } cases[] = {
-        {"unknown version", "0000000299" + header("0000000000").mid(10), u"versión"},
-        {"text longer than the file", "00000003009999999999EX", u"pasa del final"},
-        {"more records than bytes", header("0000032767"), u"no caben"},
-        {"plus sign", header("+000000001"), u"no es un número"},
-        {"count beyond 16 bits", header("0000040000"), u"fuera de rango"},
-        {"position outside 1..N", one + record("1;", "0000000002"), u"fuera de 1..1"},
-        {"answer that is not a number", one + record("1;x;"),
-         u"respuestas ilegibles en la pregunta 1: \"1;x;\""},
-    };
-    for (const auto& c : cases) {
-        ResultsReader reader;
-        EXPECT_FALSE(reader.read(c.bytes)) << c.fault;
-        EXPECT_TRUE(reader.errorString().contains(QString::fromUtf16(c.reason)))
-            << c.fault << ": " << reader.errorString().toStdString();
-    }
-}
-
-TEST(ResultsReader, MarksReadTheSameForTheRecordAndForGrading) {
-    // An answer number is what QString::toInt reads (blanks around it, a sign, leading zeros);
-    // each answer of a question counts once; 0 stands for a blank question.
-    const struct {
-        const char* name;
-        QByteArray answers;
-        std::vector<qint16> marks;
-        bool ok;
-    } cases[] = {
-        {"two marks", "2;4;", {2, 4}, true},
-        {"blank", "0;", {}, true},
-        {"empty text", "", {}, true},
-        {"no closing semicolon", "3", {3}, true},
-        {"an answer twice counts once", "4;2;4;", {4, 2}, true},
-        {"blanks around", " 3 ;\t5;", {3, 5}, true},
-        {"signs and zeros", "+3;-2;007;-0;", {3, -2, 7}, true},
-        {"more digits than fit a field", "00000000000000000000005;", {5}, true},
-        {"16-bit edges", "32767;-32768;", {32767, -32768}, true},
-        {"beyond 16 bits", "32768;", {}, false},
-        {"beyond 32 bits", "4294967298;", {}, false},
-        {"nothing between two", "1;;2;", {}, false},
-        {"only a semicolon", ";", {}, false},
-        {"no-break space",
-         "\xa0"
-         "3;",
-         {},
-         false},
-        {"exponent", "1e1;", {}, false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        ExamFiles files;
-        const QByteArray bytes = header("0000000001") + record(c.answers);
-        ResultsReader whole, grading;
-        ASSERT_EQ(whole.read(bytes), c.ok) << whole.errorString().toStdString();
-        ASSERT_EQ(grading.readFileForGrading(files.write(u"r.kxa"_s, bytes)), c.ok);
-        EXPECT_EQ(grading.errorString(), whole.errorString());
-        if (!c.ok)
-            continue;
-        std::vector<qint16> recorded;
-        for (const auto& entry : *whole.result().RespuestasKipsa())
-            recorded.push_back(entry->NumRespuesta());
-        EXPECT_EQ(recorded, c.marks);
-        const auto byPosition = grading.marks().at(1);
-        EXPECT_EQ(std::vector<qint16>(byPosition.begin(), byPosition.end()), c.marks);
-        EXPECT_TRUE(grading.result().RespuestasKipsa()->isEmpty());
-        EXPECT_EQ(grading.result().IdExamen(), u"EX");
-    }
-}

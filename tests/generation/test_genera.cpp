@@ -1,10 +1,9 @@
 #include "FakeRandom.h"
+#include "Rows.h"
 #include "generation/Genera.h"
 #include "generation/genNormas.h"
 #include "generation/genTemas.h"
 #include "model/Serie.h"
-
-#include <gtest/gtest.h>
 
 using namespace kp;
 using namespace kp::test;
@@ -12,120 +11,177 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Topic `number` whose candidates are the given ids, all of kind `tipo`.
-void addTopic(genTemas& temas, int number, const QStringList& ids, qint16 tipo) {
-    auto candidates = std::make_shared<genPreguntas>();
-    for (const QString& id : ids)
-        candidates->Add(id, u"texto de "_s + id, tipo);
-    temas.Add(candidates, u"Tema %1"_s.arg(number), u"tema%1"_s.arg(number));
+genNorma fija(qint16 seccion, const char* id) {
+    genNorma n;
+    n.setSeccion(seccion);
+    n.setTipoNorma(genNorma::Fija);
+    n.setIdPregunta(QString::fromUtf8(id));
+    return n;
 }
-
-// Rules from text, comma-separated: "1:a" places question a in block 1, "2:#3x4" draws 4 from
-// topic 3 into block 2, "1:?" is a rule of an unknown kind.
-genNormas rulesOf(const QString& text) {
+genNorma sorteo(qint16 seccion, qint16 tema, qint16 cuantas, qint16 tipo = genNorma::Sorteo) {
+    genNorma n;
+    n.setSeccion(seccion);
+    n.setTipoNorma(tipo);
+    n.setIdTema(tema);
+    n.setNumPreguntas(cuantas);
+    return n;
+}
+genNormas normasOf(std::vector<genNorma> list) {
     genNormas normas;
-    for (const QString& r : text.split(u',', Qt::SkipEmptyParts)) {
-        genNorma n;
+    for (genNorma& n : list) {
         n.setKey(u"norma%1"_s.arg(normas.GetNewNormaID()));
-        n.setSeccion(r.left(1).toShort());
-        const QString what = r.mid(2);
-        const bool draw = what.startsWith(u'#');
-        n.setTipoNorma(what == u"?" ? 7 : draw ? genNorma::Sorteo : genNorma::Fija);
-        n.setIdPregunta(draw ? QString() : what);
-        n.setIdTema(what.mid(1).section(u'x', 0, 0).toShort());
-        n.setNumPreguntas(what.section(u'x', 1).toShort());
         normas.Add(n);
     }
     return normas;
 }
 
-// "A@1/1 B@1/2": id, block and position of each slot, in collection order.
-std::string slotsOf(const Serie& serie) {
-    QStringList out;
+struct Slot {
+    std::string id;
+    qint16 tipo, orden;
+    bool operator==(const Slot&) const = default;
+    friend void PrintTo(const Slot& s, std::ostream* os) {
+        *os << s.id << " block " << s.tipo << " #" << s.orden;
+    }
+};
+using Slots = std::vector<Slot>;
+
+Slots slotsOf(const Serie& serie) {
+    Slots out;
     for (const auto& s : *serie.PreguntasSerie())
-        out << u"%1@%2/%3"_s.arg(s->IdPreguntaExamen()).arg(s->Tipo()).arg(s->Orden());
-    return out.join(u' ').toStdString();
+        out.push_back({s->IdPreguntaExamen().toStdString(), s->Tipo(), s->Orden()});
+    return out;
 }
 
-} // namespace
-
-TEST(Genera, RulesAndBlocks) {
-    // Topic 1: a, b, c of kind 1 and x of kind 2; topic 2: v1 of kind 2; topic 3: t1, t2 of kind 3.
+// Topic 1: a, b, c of kind 1 and x of kind 2; topic 2: v1 of kind 2; topic 3: t1, t2 of kind 3.
+genTemas bank() {
     genTemas temas;
-    addTopic(temas, 1, {u"a"_s, u"b"_s, u"c"_s}, 1);
-    temas.Item(1)->genPreguntas()->Add(u"x"_s, QString(), qint16(2));
-    addTopic(temas, 2, {u"v1"_s}, 2);
-    addTopic(temas, 3, {u"t1"_s, u"t2"_s}, 3);
-    const struct {
-        const char* fault;
-        const char16_t* rules;
-        std::initializer_list<double> draws;
-        bool ok;
-        const char* expected;
-        const char* says = "";
-        bool aAlreadyFifth = false;
-    } cases[] = {
-        // A fixed question and a draw of two: a, drawn again, is set aside; c and b follow.
-        {"a fixed question, then a draw that meets it again", u"1:a,1:#1x2,2:#2x1", {0, .9, 0, 0}, true, "a@1/1 c@1/2 b@1/3 v1@2/1"},
-        {"a stuck random source", u"1:#1x3", {.99}, true, "c@1/1 b@1/2 a@1/3"},
-        {"block 3 numbers from 1 with kind 3", u"3:#3x2", {}, true, "t1@3/1 t2@3/2"},
-        {"a draw of 0 adds nothing", u"1:#1x0", {}, true, ""},
-        {"blocks run 1, 2, 3 whatever the rule order", u"3: t2 ,1:a", {}, true, "a@1/1  t2 @3/1"},
-        {"slots already there stay", u"1:#1x1", {}, true, "a@1/5 b@1/1", "", true},
-        {"more than the topic has of a kind", u"1:#1x4", {}, false, "", "pide 4 preguntas"},
-        {"more than left after a fixed one", u"1:b,1:#1x3", {}, false, "b@1/1", "pide 3 preguntas"},
-        {"a fixed question placed twice", u"1:a,2:A", {}, false, "a@1/1"},
-        {"a missing topic", u"1:#9x1", {}, false, ""},
-        {"a topic without candidates of the block", u"2:#3x1", {}, false, ""},
-        {"rules of an unknown kind are ignored", u"1:?", {}, true, ""},
+    const auto add = [&](int number, const QStringList& ids, qint16 tipo) {
+        auto candidates = std::make_shared<genPreguntas>();
+        for (const QString& id : ids)
+            candidates->Add(id, u"texto de "_s + id, tipo);
+        return temas.Add(candidates, u"Tema %1"_s.arg(number), u"tema%1"_s.arg(number));
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.fault);
-        const genNormas normas = rulesOf(QString::fromUtf16(c.rules));
-        Serie serie;
-        if (c.aAlreadyFifth)
-            serie.PreguntasSerie()->Add(u"a"_s, 5, 1, u"preguntaa"_s);
-        FakeRandom random(c.draws);
-        QString error;
-        EXPECT_EQ(Genera(serie, temas, normas, random, &error), c.ok);
-        EXPECT_EQ(slotsOf(serie), c.expected);
-        EXPECT_EQ(error.isEmpty(), c.ok);
-        EXPECT_TRUE(error.contains(QString::fromUtf8(c.says))) << error.toStdString();
-        EXPECT_TRUE(c.ok || random.draws() == 0) << "refused before any draw";
-    }
+    add(1, {u"a"_s, u"b"_s, u"c"_s}, 1)->genPreguntas()->Add(u"x"_s, QString(), qint16(2));
+    add(2, {u"v1"_s}, 2);
+    add(3, {u"t1"_s, u"t2"_s}, 3);
+    return temas;
 }
 
-TEST(SubeBaja, MovesWithinTheBlockOnly) {
-    // Block 1: p1, p2; block 2: q1.
-    const char* const unmoved = "p1@1/1 q1@2/1 p2@1/2";
-    const char* const swapped = "p1@1/2 q1@2/1 p2@1/1";
-    const struct {
-        void (*move)(Serie&, const QString&);
-        const char16_t* key;
-        const char* expected;
-    } cases[] = {
-        {SubePregunta, u"preguntap2", swapped}, {BajaPregunta, u"PREGUNTAP1", swapped},
-        {SubePregunta, u"preguntap1", unmoved}, // first of its block
-        {BajaPregunta, u"preguntap2", unmoved}, // last of its block
-        {BajaPregunta, u"preguntaq1", unmoved}, // never crosses into another block
-        {SubePregunta, u"preguntazz", unmoved},
-    };
-    for (const auto& c : cases) {
-        Serie serie;
-        serie.PreguntasSerie()->Add(u"p1"_s, 1, 1, u"preguntap1"_s);
-        serie.PreguntasSerie()->Add(u"q1"_s, 1, 2, u"preguntaq1"_s);
-        serie.PreguntasSerie()->Add(u"p2"_s, 2, 1, u"preguntap2"_s);
-        c.move(serie, QString::fromUtf16(c.key));
-        EXPECT_EQ(slotsOf(serie), c.expected) << QString::fromUtf16(c.key).toStdString();
-    }
+struct GeneraRow {
+    const char* name;
+    std::vector<genNorma> rules;
+    std::vector<double> draws; // what the random source returns, in order (then the last again)
+    bool ok;
+    Slots placed;
+    const char* says = ""; // in the reason of a refusal
+    Slots before = {};     // what the series holds already
+};
+
+// A fixed question met again by a draw is set aside; a stuck random source still ends.
+// clang-format off
+const GeneraRow kGeneraRows[] = {
+    {"FixedThenDraws", {fija(1, "a"), sorteo(1, 1, 2), sorteo(2, 2, 1)}, {0, .9, 0, 0}, true,
+     {{"a", 1, 1}, {"c", 1, 2}, {"b", 1, 3}, {"v1", 2, 1}}},
+    {"StuckRandomSource", {sorteo(1, 1, 3)}, {.99}, true, {{"c", 1, 1}, {"b", 1, 2}, {"a", 1, 3}}},
+    {"Block3NumbersFromOne", {sorteo(3, 3, 2)}, {}, true, {{"t1", 3, 1}, {"t2", 3, 2}}},
+    {"DrawOfNoneAddsNothing", {sorteo(1, 1, 0)}, {}, true, {}},
+    {"BlocksInOrderWhateverTheRules", {fija(3, " t2 "), fija(1, "a")}, {}, true,
+     {{"a", 1, 1}, {" t2 ", 3, 1}}},
+    {"SlotsAlreadyThereStay", {sorteo(1, 1, 1)}, {}, true, {{"a", 1, 5}, {"b", 1, 1}}, "",
+     {{"a", 1, 5}}},
+    {"MoreThanTheTopicHas", {sorteo(1, 1, 4)}, {}, false, {}, "pide 4 preguntas"},
+    {"MoreThanLeftAfterAFixedOne", {fija(1, "b"), sorteo(1, 1, 3)}, {}, false, {{"b", 1, 1}},
+     "solo quedan 2"},
+    {"AFixedQuestionTwice", {fija(1, "a"), fija(2, "A")}, {}, false, {{"a", 1, 1}}, "clave"},
+    {"AMissingTopic", {sorteo(1, 9, 1)}, {}, false, {}, "tema 9"},
+    {"NoCandidateOfTheBlock", {sorteo(2, 3, 1)}, {}, false, {}, "no tiene preguntas del tipo 2"},
+    {"RulesOfAnUnknownKindIgnored", {sorteo(1, 1, 1, 7)}, {}, true, {}},
+    {"RulesOutsideBlocksOneToThreeIgnored", {fija(0, "a"), fija(4, "b")}, {}, true, {}},
+};
+// clang-format on
+
+class GeneraRules : public testing::TestWithParam<GeneraRow> {};
+
+TEST_P(GeneraRules, FillBlocksInOrderOrRefuseBeforeDrawing) {
+    const GeneraRow& r = GetParam();
+    Serie serie;
+    for (const Slot& s : r.before)
+        serie.PreguntasSerie()->Add(QString::fromStdString(s.id), s.orden, s.tipo,
+                                    QString::fromStdString("pregunta" + s.id));
+    FakeRandom random;
+    for (const double d : r.draws)
+        random.push(d);
+    QString error;
+    EXPECT_EQ(Genera(serie, bank(), normasOf(r.rules), random, &error), r.ok);
+    EXPECT_EQ(slotsOf(serie), r.placed);
+    EXPECT_EQ(error.isEmpty(), r.ok);
+    EXPECT_TRUE(error.contains(QString::fromUtf8(r.says))) << error.toStdString();
+    EXPECT_TRUE(r.ok || random.draws() == 0) << "refused before any draw";
+}
+INSTANTIATE_TEST_SUITE_P(Genera, GeneraRules, testing::ValuesIn(kGeneraRows), RowName());
+
+struct MoveRow {
+    const char* name;
+    void (*move)(Serie&, const QString&);
+    const char16_t* key;
+    bool swaps; // p1 and p2, the two slots of block 1
+};
+
+const MoveRow kMoveRows[] = {
+    {"UpSwapsWithTheOneAbove", SubePregunta, u"preguntap2", true},
+    {"DownSwapsWithTheOneBelowKeysIgnoringCase", BajaPregunta, u"PREGUNTAP1", true},
+    {"UpStopsAtTheFirstOfItsBlock", SubePregunta, u"preguntap1", false},
+    {"DownStopsAtTheLastOfItsBlock", BajaPregunta, u"preguntap2", false},
+    {"NeverIntoAnotherBlock", BajaPregunta, u"preguntaq1", false},
+    {"UnknownKeyChangesNothing", SubePregunta, u"preguntazz", false},
+};
+
+class MoveSlot : public testing::TestWithParam<MoveRow> {};
+
+TEST_P(MoveSlot, WithinItsBlockOnly) {
+    Serie serie;
+    serie.PreguntasSerie()->Add(u"p1"_s, 1, 1, u"preguntap1"_s);
+    serie.PreguntasSerie()->Add(u"q1"_s, 1, 2, u"preguntaq1"_s);
+    serie.PreguntasSerie()->Add(u"p2"_s, 2, 1, u"preguntap2"_s);
+    GetParam().move(serie, QString::fromUtf16(GetParam().key));
+    const qint16 p1 = GetParam().swaps ? 2 : 1;
+    EXPECT_EQ(slotsOf(serie), (Slots{{"p1", 1, p1}, {"q1", 2, 1}, {"p2", 1, qint16(3 - p1)}}));
+}
+INSTANTIATE_TEST_SUITE_P(SubeBaja, MoveSlot, testing::ValuesIn(kMoveRows), RowName());
+
+// Called on its own, a draw refuses a fixed rule, a block outside 1..3 and positions past 32,767.
+TEST(SorteaPreguntas, RefusesWhatGeneraNeverAsksFor) {
+    const genTemas temas = bank();
+    FakeRandom random;
+    Serie serie;
+    qint16 posicion = 32767;
+    EXPECT_FALSE(SorteaPreguntas(serie, fija(1, "a"), *temas.Item(1), posicion, 1, random));
+    EXPECT_FALSE(SorteaPreguntas(serie, sorteo(1, 1, 2), *temas.Item(1), posicion, 1, random));
+    EXPECT_TRUE(SorteaPreguntas(serie, sorteo(1, 1, 1), *temas.Item(1), posicion, 1, random));
+    EXPECT_EQ(slotsOf(serie), (Slots{{"a", 1, 32767}}));
+    genTema block4;
+    block4.genPreguntas()->Add(u"z"_s, QString(), qint16(4));
+    EXPECT_FALSE(SorteaPreguntas(serie, sorteo(4, 1, 1), block4, posicion, 4, random));
 }
 
-TEST(GenCollections, CountsAndKindsGivenAsText) {
-    EXPECT_EQ(rulesOf(u"1:a,1:#1x4,2:#1x3"_s).CuantasPreguntas(1), 5);
+TEST(GenCollections, CountsNumbersAndKindsGivenAsText) {
+    genNormas normas = normasOf({fija(1, "a"), sorteo(1, 1, 4), sorteo(2, 1, 3)});
+    EXPECT_EQ(normas.CuantasPreguntas(1), 5);
+    EXPECT_EQ(normas.CuantasPreguntas(3), 0);
+    EXPECT_EQ(normas.GetNewNormaID(), 4) << "after the three rules numbered 1, 2, 3";
     genTema tema;
     tema.genPreguntas()->Add(u"a"_s, QString(), u" 1 "_s);
     tema.genPreguntas()->Add(u"b"_s, QString(), u"2"_s);
-    EXPECT_EQ(tema.CuantasPreguntas(1), 1);
+    tema.genPreguntas()->Add(u"c"_s, QString(), u"1"_s);
+    tema.genPreguntas()->Add(u"t"_s, QString(), u"3"_s);
+    tema.genPreguntas()->Add(u"z"_s, QString(), u"0"_s); // kinds outside 1..3 are never counted
+    tema.genPreguntas()->Add(u"f"_s, QString(), u"4"_s);
+    EXPECT_EQ(tema.CuantasPreguntas(1), 2);
+    EXPECT_EQ(tema.CuantasPreguntas(3), 1);
+    EXPECT_EQ(tema.CuantasPreguntas(4), 0);
+    EXPECT_EQ(tema.CuantasPreguntas(0), 0);
     for (const char16_t* bad : {u"x", u"40000"})
-        EXPECT_THROW(tema.genPreguntas()->Add(u"c"_s, QString(), QString::fromUtf16(bad)), KpError);
+        EXPECT_THROW(tema.genPreguntas()->Add(u"d"_s, QString(), QString::fromUtf16(bad)), KpError);
 }
+
+} // namespace

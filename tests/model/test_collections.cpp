@@ -1,7 +1,7 @@
 #include "ExamBytes.h"
+#include "FakeClock.h"
 #include "TestExamBuilder.h"
 
-#include <QDate>
 #include <gtest/gtest.h>
 
 using namespace kp;
@@ -24,9 +24,12 @@ TEST(Collections, KeysIgnoreLetterCaseFaultsRaiseNumberedErrorsAndOnlySeriesShar
     Serie s;
     s.setKey(u"serie1"_s);
     s.setFechaCreacion(u"   "_s);
+    FakeClock clock; // 5 March 2026
+    EXPECT_EQ(s.FechaCreacion(clock), u"05/03/2026") << "a blank date reads as today";
+    clock.advanceMs(86'400'000);
+    EXPECT_EQ(s.FechaCreacion(clock), u"05/03/2026") << "and keeps that value";
     const auto storedSerie = e.Series()->Add(s);
-    EXPECT_EQ(storedSerie->FechaCreacion(), QDate::currentDate().toString(u"dd/MM/yyyy"_s))
-        << "a blank date reads as today";
+    EXPECT_EQ(storedSerie->FechaCreacion(), u"05/03/2026");
     EXPECT_EQ(codeOf([&] { e.Series()->Add(s); }), KpError::DuplicateKey);
     s.PreguntasSerie()->Add(u"q1"_s, 1, 1, u"preguntaq1"_s);
     EXPECT_EQ(storedSerie->PreguntasSerie()->Count(), 1) << "a series shares its slots";

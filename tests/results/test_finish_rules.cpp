@@ -36,6 +36,15 @@ TEST(ExamClock, CountsSecondBoundariesOnTheMonotonicClockOnly) {
     clock.setWallClock(clock.now().addDays(-2)); // the wall clock put far back
     clock.advanceMs(10'000);
     EXPECT_EQ(examClock.elapsedSeconds(clock), 11);
+    clock.advanceMs(3'000'000'000'000); // a century asleep still fits the 32-bit count
+    EXPECT_EQ(examClock.elapsedSeconds(clock), 2147483647);
+    examClock.reset();
+    EXPECT_EQ(examClock.elapsedSeconds(clock), 0) << "no exam running";
+    // Started at .999, the first boundary comes after a single millisecond.
+    test::FakeClock late{QDateTime(QDate(2026, 3, 5), QTime(14, 7, 9, 999))};
+    examClock.start(late);
+    late.advanceMs(1);
+    EXPECT_EQ(examClock.elapsedSeconds(late), 1);
 }
 
 const QDateTime Now{QDate(2026, 3, 5), QTime(14, 7, 9)};
@@ -57,6 +66,9 @@ TEST(FallbackPath, NamedAfterTheOneExactNombreFieldElseTheExamAndTheTime) {
         {QString(), {}, u"Examen_20260305_140709.kxa"_s},
         // cut to 255 bytes
         {{}, {{2, u"Nombre"_s, QString(400, u'ñ')}}, u"Examen_"_s + QString(122, u'ñ') + u".kxa"_s},
+        {{},
+         {{2, u"Nombre"_s, u"😀"_s.repeated(99)}},
+         u"Examen_"_s + u"😀"_s.repeated(61) + u".kxa"_s},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.expected.toStdString());

@@ -91,11 +91,13 @@ TEST(ExamBuilderTest, RuleBlocksInOrderDefaultSeriesAndIdsDrawnAgainOnAClash) {
         "Normas": [{"Seccion": 3, "IdPregunta": "T1"}, {"Seccion": 1, "IdPregunta": "A"},
         {"Seccion": 1, "IdTema": 1, "NumPreguntas": 2}, {"Seccion": 2, "IdTema": 1, "NumPreguntas": 1}]}}]})",
                                    {0.0, 0.9, 0.0, 0.0});
-    QStringList slotList;
+    std::vector<std::tuple<QString, int, int>> slotList; // identifier, block, position
     for (const auto& slot : *exam.Series()->Item(1)->PreguntasSerie())
-        slotList
-            << u"%1@%2/%3"_s.arg(slot->IdPreguntaExamen()).arg(slot->Tipo()).arg(slot->Orden());
-    EXPECT_EQ(slotList.join(u' '), u"A@1/1 C@1/2 B@1/3 V1@2/4 T1@3/5");
+        slotList.emplace_back(slot->IdPreguntaExamen(), slot->Tipo(), slot->Orden());
+    EXPECT_EQ(
+        slotList,
+        (decltype(slotList){
+            {u"A"_s, 1, 1}, {u"C"_s, 1, 2}, {u"B"_s, 1, 3}, {u"V1"_s, 2, 4}, {u"T1"_s, 3, 5}}));
 
     // Without series, one series of the whole exam; the second missing Id first draws the same
     // three digits as the first.

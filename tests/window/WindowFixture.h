@@ -3,6 +3,8 @@
 #include "FakeClock.h"
 #include "FakePrompts.h"
 #include "FakeRandom.h"
+#include "Rows.h"
+#include "SkippedStatements.h"
 #include "TestExamBuilder.h"
 #include "WindowControls.h"
 #include "widgets/ImageBox.h"
@@ -36,16 +38,6 @@ inline void expectNear(const TwipsBox& actual, const TwipsBox& expected) {
     EXPECT_NEAR(actual.top, expected.top, 0.01);
     EXPECT_NEAR(actual.width, expected.width, 0.01);
     EXPECT_NEAR(actual.height, expected.height, 0.01);
-}
-
-// Lets events run until the condition holds or two seconds have passed.
-template <typename Pred> bool waitFor(Pred condition) {
-    for (const QDeadlineTimer deadline(2000); !condition(); QThread::msleep(5)) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
 }
 
 // A real exam window with scripted prompts, a fixed clock and chosen draws, its client area

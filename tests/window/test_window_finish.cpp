@@ -2,6 +2,7 @@
 #include "window/frmNota.h"
 
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QTemporaryDir>
@@ -15,6 +16,13 @@ namespace kp::test {
 namespace {
 
 const QString Finished = u"El examen ha finalizado."_s;
+
+// What the corrected review puts in front of a row.
+enum Review { Nothing, Cross, Arrow, ArrowAndCross };
+void PrintTo(Review r, std::ostream* os) {
+    *os << (r == Nothing ? "nothing" : r == Cross ? "cross" : r == Arrow ? "arrow" : "both");
+}
+using Reviews = std::vector<Review>;
 
 class FinishWindow : public WindowFixture {
 protected:
@@ -53,13 +61,12 @@ protected:
             out << m.text;
         return out;
     }
-    // The review on each row: '>' arrow, 'x' cross, '.' nothing, '!' both.
-    QString images() const {
-        QString out;
-        for (int j = 1; j <= w->highestRow(); ++j) {
-            const bool arrow = shown(rowControl<ImageBox>("boton_flecha", j));
-            out += QChar(u".x>!"[2 * arrow + shown(rowControl<ImageBox>("boton_cruz", j))]);
-        }
+    // The review on each row, in row order.
+    std::vector<Review> review() const {
+        std::vector<Review> out;
+        for (int j = 1; j <= w->highestRow(); ++j)
+            out.push_back(Review(2 * shown(rowControl<ImageBox>("boton_flecha", j)) +
+                                 shown(rowControl<ImageBox>("boton_cruz", j))));
         return out;
     }
     // The file is a results file of exam "EXAMEN-PRUEBA", series 1, multiple choice, whose only
@@ -115,19 +122,20 @@ TEST_F(FinishWindow, WholeRoadOfAMultipleChoiceExam) {
     prompts.answers = {PromptAnswer::Yes};
     action("mnuAcabarExamen")->trigger();
     EXPECT_EQ(texts(), (QStringList{confirmation, Finished}));
-    EXPECT_FALSE(state.ExamenEnCurso || control<QTimer>(u"LimiteTiempo"_s)->isActive());
+    EXPECT_FALSE(state.ExamenEnCurso || control<QTimer>(u"LimiteTiempo"_s)->isActive() ||
+                 button("FinalizarBtn")->isEnabled() || action("mnuAcabarExamen")->isEnabled());
     expectResults(dir.filePath(u"res_Ana.kxa"_s), u"Ana"_s, {u"2;1;"_s, u"0;"_s, u"1;"_s});
     action("mnuMostrarNota")->trigger();
     EXPECT_EQ(grades, QStringList(2, u"6,66#996633"_s)); // 20 / 3, cut
 
-    EXPECT_EQ(images(), u".."_s); // on display: question 3
+    EXPECT_EQ(review(), (Reviews{Nothing, Nothing})); // on display: question 3, right
     button("AnteriorBtn")->click();
-    EXPECT_EQ(images(), u".>>"_s);
+    EXPECT_EQ(review(), (Reviews{Nothing, Arrow, Arrow}));
 
     action("mnuEmpezarExamen")
         ->trigger(); // a fresh run, with its own clock and its own single finish
     EXPECT_TRUE(recorded().empty());
-    EXPECT_EQ(images(), u"...."_s);
+    EXPECT_EQ(review(), Reviews(4, Nothing));
     tickAfter(1000);
     EXPECT_EQ(label("TiempoLab")->text(), u"0:09:59"_s);
     finishByRequest();
@@ -148,13 +156,17 @@ TEST_F(FinishWindow, CountdownEndsTheExamUnderAModalWindow) {
         if (d.objectName() != u"frmAcerca"_s)
             return;                   // the grade, opened when the time runs out
         clock.advanceMs(100'000'000); // a machine asleep for a day wakes with the time long over
-        // The modal window's own event loop delivers the real timer's next tick.
-        endedWhileOpen = waitFor([&] { return !state.ExamenEnCurso; });
+        // The timer's next tick, due at once, comes through the events a modal window runs.
+        control<QTimer>(u"LimiteTiempo"_s)->setInterval(0);
+        for (int i = 0; i < 10 && state.ExamenEnCurso; ++i)
+            QCoreApplication::processEvents();
+        endedWhileOpen = !state.ExamenEnCurso;
     };
     action("mnuAyudaAcercade")->trigger();
     EXPECT_TRUE(endedWhileOpen);
     EXPECT_EQ(prompts.modalWindows, (std::vector<QString>{u"frmAcerca"_s, u"frmNota"_s}));
     EXPECT_EQ(texts(), QStringList{Finished}); // no confirmation before it
+    EXPECT_EQ(label("TiempoLab")->text(), u"0:00:00"_s);
 }
 
 TEST_F(FinishWindow, TimeRunningOutDuringTheConfirmationFinishesOnce) {
@@ -193,33 +205,63 @@ TEST_F(FinishWindow, UnwritablePathFallsBackToTheProgramFolderAndSaysWhere) {
     EXPECT_EQ(texts().mid(1), (QStringList{Finished, told.arg(chosen, fallback)}));
 }
 
-TEST_F(FinishWindow, TrueFalseFollowsTheTableForEveryChoice) {
-    const struct {
-        std::vector<int> marks;           // rows clicked, in order
-        const char16_t *ifTrue, *ifFalse; // the review when the statement is true, false
-    } cases[] = {
-        {{}, u">.", u".>"},     // blank
-        {{1}, u"..", u"x>"},    // Verdadero
-        {{2}, u">x", u".."},    // Falso
-        {{2, 1}, u"..", u"x>"}, // both marked count as Verdadero
-    };
-    for (const auto& c : cases)
-        for (int statement : {1, 0, -1}) { // true, false, no answers written (counts as false)
-            SCOPED_TRACE(testing::Message() << "row " << (&c - cases) << ", " << statement);
-            renew();
-            std::vector<TestExamBuilder::Answer> answers;
-            if (statement >= 0)
-                answers = {{u"Verdadero"_s, statement == 1}, {u"Falso"_s, false}};
-            TestExamBuilder b;
-            b.verdaderoFalso().pregunta(u"V"_s, u"v"_s, answers).serie(1, {u"V"_s});
-            b.exam().setSoloUnaRespuesta(false); // lets both rows be marked
-            start(exam(0, b));
-            for (int j : c.marks)
-                w->boton_sin_Click(j);
-            finishByRequest();
-            EXPECT_EQ(images(), QString::fromUtf16(statement == 1 ? c.ifTrue : c.ifFalse));
-        }
+// Nothing is written and nothing more is said or shown for an exam that asks for no results file,
+// no grade and no review.
+TEST_F(FinishWindow, AnExamWithoutAResultsFileWritesNone) {
+    w->setProgramFolder(dir.path());
+    auto e = exam();
+    e->setGuardarArchivoResultados(false);
+    e->setMostrarNota(false);
+    e->setMostrarFallos(false);
+    start(e);
+    finishByRequest();
+    EXPECT_EQ(texts().mid(1), QStringList{Finished});
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+    EXPECT_TRUE(prompts.modalWindows.empty() && !action("mnuMostrarNota")->isEnabled());
+    EXPECT_EQ(review(), Reviews(3, Nothing)) << "nor the review";
 }
+
+enum Statement { True, False, WithoutAnswers }; // the last counts as false
+
+struct TrueFalseRow {
+    const char* name;
+    Statement statement;
+    std::vector<int> marks; // rows clicked, in order: 1 Verdadero, 2 Falso
+    Reviews review;
+};
+
+const TrueFalseRow kTrueFalseRows[] = {
+    {"TrueLeftBlank", True, {}, {Arrow, Nothing}},
+    {"TrueAnsweredVerdadero", True, {1}, {Nothing, Nothing}},
+    {"TrueAnsweredFalso", True, {2}, {Arrow, Cross}},
+    {"TrueAnsweredBothCountsAsVerdadero", True, {2, 1}, {Nothing, Nothing}},
+    {"FalseLeftBlank", False, {}, {Nothing, Arrow}},
+    {"FalseAnsweredVerdadero", False, {1}, {Cross, Arrow}},
+    {"FalseAnsweredFalso", False, {2}, {Nothing, Nothing}},
+    {"FalseAnsweredBoth", False, {2, 1}, {Cross, Arrow}},
+    {"WithoutAnswersLeftBlank", WithoutAnswers, {}, {Nothing, Arrow}},
+    {"WithoutAnswersAnsweredVerdadero", WithoutAnswers, {1}, {Cross, Arrow}},
+    {"WithoutAnswersAnsweredFalso", WithoutAnswers, {2}, {Nothing, Nothing}},
+};
+
+class TrueFalseReview : public FinishWindow, public testing::WithParamInterface<TrueFalseRow> {};
+
+TEST_P(TrueFalseReview, MarksTheRightRowAndAWrongChoice) {
+    const TrueFalseRow& r = GetParam();
+    std::vector<TestExamBuilder::Answer> answers;
+    if (r.statement != WithoutAnswers)
+        answers = {{u"Verdadero"_s, r.statement == True}, {u"Falso"_s, false}};
+    TestExamBuilder b;
+    b.verdaderoFalso().pregunta(u"V"_s, u"v"_s, answers).serie(1, {u"V"_s});
+    b.exam().setSoloUnaRespuesta(false); // lets both rows be marked
+    start(exam(0, b));
+    for (int j : r.marks)
+        w->boton_sin_Click(j);
+    finishByRequest();
+    EXPECT_EQ(review(), r.review);
+}
+INSTANTIATE_TEST_SUITE_P(FinishWindow, TrueFalseReview, testing::ValuesIn(kTrueFalseRows),
+                         RowName());
 
 } // namespace
 } // namespace kp::test

@@ -42,43 +42,54 @@ TEST_F(Page, WorkedExampleHoldsToTheTwip) {
     EXPECT_EQ(prompts.modalWindows, (std::vector<QString>{u"frmImagen"_s}));
 }
 
-// Answers "r1", "r2", ... in number order, as "number text@top"; a number not there takes no row
-// and no space. True/false shows two unnumbered rows instead.
-TEST_F(Page, RowsFollowAnswerNumbersAndTrueFalseShowsTwoUnnumberedRows) {
-    const struct {
-        const char* name;
-        bool trueFalse;
-        std::vector<qint16> numbers;
-        const char16_t* rows;
-    } cases[] = {
-        {"NumberNotListOrder", false, {3, 1, 2}, u"1. r1@1665 2. r2@2400 3. r3@3135"},
-        {"MissingNumberTakesNoRow",
-         false,
-         {1, 3, 4},
-         u"1. r1@1665 3. r3@2400"}, // 1 to 3 looked for
-        {"TrueFalse", true, {1, 2, 3}, u"Verdadero@1665 Falso@2400"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        renew();
-        TestExamBuilder b;
-        if (c.trueFalse)
-            b.verdaderoFalso();
-        std::vector<TestExamBuilder::Answer> answers;
-        for (qint16 n : c.numbers)
-            answers.push_back({u"r"_s + QString::number(n), n == 1, n});
-        openAndStart(b.pregunta(u"A"_s, u"?"_s, answers).serie(1, {u"A"_s}).build());
-        QStringList rows;
-        for (int j = 1; j <= w->highestRow(); ++j)
-            if (shown(sin(j)))
-                rows << (shown(rowControl<QLabel>("NumrespLab", j))
-                             ? rowControl<QLabel>("NumrespLab", j)->text()
-                             : QString()) +
-                            rowControl<RichTextBox>("RespuestaTxt", j)->plainText() + u'@' +
-                            QString::number(box(rowControl<RichTextBox>("RespuestaTxt", j)).top);
-        EXPECT_EQ(rows.join(u' '), QString::fromUtf16(c.rows));
+// Answers "r1", "r2", ... in number order; a number not there takes no row and no space.
+// True/false shows two unnumbered rows instead.
+struct ShownRow {
+    std::string number, text; // the number label when shown, the answer's text
+    double top;
+    bool operator==(const ShownRow&) const = default;
+    friend void PrintTo(const ShownRow& r, std::ostream* os) {
+        *os << r.number << r.text << " at " << r.top;
     }
+};
+
+struct RowsRow {
+    const char* name;
+    bool trueFalse;
+    std::vector<qint16> numbers; // of the answers, in collection order
+    std::vector<ShownRow> rows;
+};
+
+// clang-format off
+const RowsRow kRowsRows[] = {
+    {"NumberOrderNotListOrder", false, {3, 1, 2},
+     {{"1. ", "r1", 1665}, {"2. ", "r2", 2400}, {"3. ", "r3", 3135}}},
+    {"MissingNumberTakesNoRow", false, {1, 3, 4}, {{"1. ", "r1", 1665}, {"3. ", "r3", 2400}}},
+    {"TrueFalse", true, {1, 2, 3}, {{"", "Verdadero", 1665}, {"", "Falso", 2400}}},
+};
+// clang-format on
+
+class PageRows : public WindowFixture, public testing::WithParamInterface<RowsRow> {};
+
+TEST_P(PageRows, FollowAnswerNumbers) {
+    TestExamBuilder b;
+    if (GetParam().trueFalse)
+        b.verdaderoFalso();
+    std::vector<TestExamBuilder::Answer> answers;
+    for (qint16 n : GetParam().numbers)
+        answers.push_back({u"r"_s + QString::number(n), n == 1, n});
+    openAndStart(b.pregunta(u"A"_s, u"?"_s, answers).serie(1, {u"A"_s}).build());
+    std::vector<ShownRow> rows;
+    for (int j = 1; j <= w->highestRow(); ++j) {
+        const auto* number = rowControl<QLabel>("NumrespLab", j);
+        const auto* text = rowControl<RichTextBox>("RespuestaTxt", j);
+        if (shown(sin(j)))
+            rows.push_back({shown(number) ? number->text().toStdString() : "",
+                            text->plainText().toStdString(), box(text).top});
+    }
+    EXPECT_EQ(rows, GetParam().rows);
 }
+INSTANTIATE_TEST_SUITE_P(Page, PageRows, testing::ValuesIn(kRowsRows), RowName());
 
 // Twelve answers end at y = 1665 + 12 * 735 = 10485; the viewport is the client height less
 // 2685 + 120. Range, small and large steps are rounded half to even: 258.5 down to 258 and
@@ -93,63 +104,117 @@ TEST_F(Page, TallPageGetsRangeAndStepsRoundedHalfToEven) {
         EXPECT_EQ(std::tuple(scroll()->maximum(), scroll()->singleStep(), scroll()->pageStep()),
                   range);
         scroll()->setValue(1000);
+        EXPECT_EQ(box(widget("frmExamen")).top, -1000) << "the page moves with the scroll bar";
         w->ShowPregunta(2);
         EXPECT_TRUE(scroll()->value() == 0 && box(widget("frmExamen")).top == 0);
     }
 }
 
-TEST_F(Page, MarksFollowTheModeOfTheExam) {
-    const struct {
-        const char* name;
-        bool single;
-        std::vector<int> rows, ticked; // the unticked boxes pressed in order; those ticked after
-        Marks marks;
-    } cases[] = {
-        {"MultipleKeepsTheOrderMade", false, {1, 3}, {1, 3}, {{1, 1}, {1, 3}}},
-        {"SingleAnswerReplaces", true, {1, 3}, {3}, {{1, 3}}},
-        {"TwiceRecordsOnce", false, {2, 2}, {2}, {{1, 2}}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        renew();
-        auto b = TestExamBuilder::simple(1, 4);
-        b.exam().setSoloUnaRespuesta(c.single);
-        openAndStart(b.build());
-        for (int j : c.rows)
-            w->boton_sin_Click(static_cast<qint16>(j));
-        EXPECT_EQ(recorded(), c.marks);
-        EXPECT_EQ(tickedRows(), c.ticked);
-    }
+struct MarkRow {
+    const char* name;
+    bool single, trueFalse;
+    std::vector<int> marked, unmarked; // boxes clicked in order: empty ones, then ticked ones
+    std::vector<int> ticked;           // shown afterwards
+    Marks marks;                       // recorded afterwards
+};
+
+const MarkRow kMarkRows[] = {
+    {"MultipleKeepsTheOrderMade", false, false, {3, 1}, {}, {1, 3}, {{1, 3}, {1, 1}}},
+    {"UnmarkRemovesThatMarkOnly", false, false, {1, 3}, {1}, {3}, {{1, 3}}},
+    {"TwiceRecordsOnce", false, false, {2, 2}, {}, {2}, {{1, 2}}},
+    {"SingleAnswerReplaces", true, false, {1, 3}, {}, {3}, {{1, 3}}},
+    {"SingleAnswerClearsTheLastRow", true, false, {4, 1}, {}, {1}, {{1, 1}}},
+    {"SingleAnswerKeepsTheSameMark", true, false, {2, 2}, {}, {2}, {{1, 2}}},
+    {"TrueFalseFalsoReplacesVerdadero", true, true, {1, 2}, {}, {2}, {{1, 2}}},
+    {"TrueFalseMayTakeBothWhenAllowed", false, true, {1, 2}, {}, {1, 2}, {{1, 1}, {1, 2}}},
+};
+
+class PageMarks : public WindowFixture, public testing::WithParamInterface<MarkRow> {};
+
+TEST_P(PageMarks, FollowTheModeOfTheExam) {
+    const MarkRow& r = GetParam();
+    auto b = TestExamBuilder::simple(1, 4);
+    if (r.trueFalse)
+        b.verdaderoFalso();
+    b.exam().setSoloUnaRespuesta(r.single);
+    openAndStart(b.build());
+    for (int j : r.marked)
+        emit sin(j)->clicked();
+    for (int j : r.unmarked)
+        emit con(j)->clicked();
+    EXPECT_EQ(recorded(), r.marks);
+    EXPECT_EQ(tickedRows(), r.ticked);
+}
+INSTANTIATE_TEST_SUITE_P(Page, PageMarks, testing::ValuesIn(kMarkRows), RowName());
+
+TEST_F(Page, NavigationShowsExactlyTheRecordedMarks) {
+    openAndStart(TestExamBuilder::simple(3, 4).build());
+    w->show();
+    EXPECT_EQ(label("PreguntaActualLab")->text(), u"Pregunta 1 de 3   (sin responder)"_s);
+    EXPECT_FALSE(button("AnteriorBtn")->isEnabled());
+    QTest::mouseClick(sin(4), Qt::LeftButton);
+    button("SiguienteBtn")->click();
+    EXPECT_TRUE(tickedRows().empty());
+    emit sin(2)->clicked();
+    button("SiguienteBtn")->click();
+    EXPECT_FALSE(button("SiguienteBtn")->isEnabled()) << "at the last question";
+    // A mark whose answer has no row still makes its question answered.
+    state.Resultado->RespuestasKipsa()->Marcar(3, 99);
+    button("AnteriorBtn")->click();
+    EXPECT_EQ(tickedRows(), (std::vector<int>{2}));
+    button("AnteriorBtn")->click();
+    EXPECT_EQ(tickedRows(), (std::vector<int>{4}));
+    w->ShowPregunta(3);
+    EXPECT_EQ(label("PreguntaActualLab")->text(), u"Pregunta 3 de 3"_s);
+    EXPECT_TRUE(tickedRows().empty());
 }
 
 // Question 1 answer 12 and question 11 answer 2 both spell "respuesta112": each mark is kept,
-// shown and removed on its own. A mark whose answer has no row still makes its question
-// answered. After the end every box refuses and nothing changes.
-TEST_F(Page, NavigationShowsExactlyTheRecordedMarksAndAfterTheEndNothingChanges) {
+// shown and removed on its own.
+TEST_F(Page, MarksWithClashingKeysAreEachKeptShownAndRemoved) {
     openAndStart(TestExamBuilder::simple(11, 12).build());
-    w->show();
-    EXPECT_EQ(label("PreguntaActualLab")->text(), u"Pregunta 1 de 11   (sin responder)"_s);
-    EXPECT_FALSE(button("AnteriorBtn")->isEnabled());
-    QTest::mouseClick(sin(12), Qt::LeftButton);
-    state.Resultado->RespuestasKipsa()->Add(10, 99, u"respuesta1099"_s);
-    w->ShowPregunta(10);
-    button("SiguienteBtn")->click();
-    EXPECT_FALSE(button("SiguienteBtn")->isEnabled()) << "at the last question";
-    EXPECT_TRUE(tickedRows().empty());
-    w->boton_sin_Click(2);
-    button("AnteriorBtn")->click();
-    EXPECT_TRUE(tickedRows().empty());
-    EXPECT_EQ(label("PreguntaActualLab")->text(), u"Pregunta 10 de 11"_s);
+    emit sin(12)->clicked();
+    w->ShowPregunta(11);
+    emit sin(2)->clicked();
+    EXPECT_EQ(recorded(), (Marks{{1, 12}, {11, 2}}));
     w->ShowPregunta(1);
     EXPECT_EQ(tickedRows(), (std::vector<int>{12}));
+    emit con(12)->clicked();
+    EXPECT_EQ(recorded(), (Marks{{11, 2}}));
     w->ShowPregunta(11);
-    w->boton_con_Click(2);
-    state.ExamenEnCurso = false; // as the finish leaves it
-    w->boton_sin_Click(2);
-    expectOnlyMessage(u"El examen ha finalizado, no puede modificar resultados"_s,
-                      PromptIcon::Information);
-    EXPECT_EQ(recorded(), (Marks{{1, 12}, {10, 99}})) << "removed, then refused";
-    EXPECT_TRUE(tickedRows().empty());
+    EXPECT_EQ(tickedRows(), (std::vector<int>{2}));
+}
+
+// After the end every box refuses with a message and nothing changes: the marks, the boxes,
+// and so the grade shown later.
+TEST_F(Page, AfterTheEndNeitherMarkingNorUnmarkingChangesAnything) {
+    auto b = TestExamBuilder::simple(1, 4);
+    b.exam().setMostrarNota(true);
+    openAndStart(b.build());
+    emit sin(1)->clicked();
+    emit sin(3)->clicked();
+    prompts.answers = {PromptAnswer::Yes};
+    button("FinalizarBtn")->click();
+    prompts.messages.clear();
+    emit sin(2)->clicked();
+    emit con(3)->clicked();
+    ASSERT_EQ(prompts.messages.size(), 2u);
+    for (const auto& m : prompts.messages)
+        EXPECT_EQ(std::tuple(m.title, m.text, m.icon),
+                  std::tuple(u"Atención"_s,
+                             u"El examen ha finalizado, no puede modificar resultados"_s,
+                             PromptIcon::Information));
+    EXPECT_EQ(recorded(), (Marks{{1, 1}, {1, 3}}));
+    EXPECT_EQ(tickedRows(), (std::vector<int>{1, 3}));
+}
+
+// What every handler relies on: a failing statement is skipped (and logged), the next one runs.
+TEST(Guard, SkipsAFailingStatementAndGoesOn) {
+    ExpectSkippedStatements skipped;
+    int ran = 0;
+    guarded([] { throw KpError(KpError::Overflow, u"Número fuera de rango"_s); });
+    guarded([&] { ++ran; });
+    EXPECT_EQ(ran, 1);
 }
 
 // Rows are kept from page to page: a row the next question lacks cannot be found by name, and a

@@ -15,31 +15,31 @@ using WindowSetup = WindowFixture;
 TEST_F(WindowSetup, LogoScalingAndSideSetTheLayout) {
     const struct {
         const char* name;
-        int px, py; // the logo in pixels of 15 twips; 0: none, -1: bytes that do not decode
+        QByteArray logo; // the picture's bytes (pixels of 15 twips); none: no logo
         bool right, stretched;
-        TwipsBox logo;
+        TwipsBox box;
     } cases[] = {
-        {"TallLeft", 400, 200, false, true, {120, 120, 3000, 1500}},
-        {"SmallRight", 30, 20, true, false, {15825, 120, 450, 300}},
+        {"TallLeft", pictureBytes(400, 200), false, true, {120, 120, 3000, 1500}},
+        {"SmallRight", pictureBytes(30, 20), true, false, {15825, 120, 450, 300}},
         // The designed box (2655 x 1575) stays when nothing decodes, and is scaled all the same.
-        {"Undecodable", -1, -1, false, true, {120, 120, 2528.57, 1500}},
-        {"NoLogo", 0, 0, false, false, {120, 120, 2655, 1575}},
+        {"Undecodable", "no picture", false, true, {120, 120, 2528.57, 1500}},
+        {"NoLogo", {}, false, false, {120, 120, 2655, 1575}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         renew();
         auto b = TestExamBuilder::simple(1, 2);
         b.exam().setColorFondo(0x00336699); // red in the low byte
-        if (c.px != 0) {
+        if (!c.logo.isEmpty()) {
             b.exam().setArchivoLogo(u"logo.png"_s);
-            b.exam().setArchivoLogoBinary(c.px > 0 ? pictureBytes(c.px, c.py) : "no picture");
+            b.exam().setArchivoLogoBinary(c.logo);
         }
         b.exam().setLogoDerecha(c.right);
         open(b.build());
-        expectNear(box(control<ImageBox>(u"LogoImg"_s)), c.logo);
+        expectNear(box(control<ImageBox>(u"LogoImg"_s)), c.box);
         EXPECT_EQ(control<ImageBox>(u"LogoImg"_s)->stretch(), c.stretched);
         EXPECT_EQ(box(button("FinalizarBtn")).left, c.right ? 120 : 13020);
-        EXPECT_NEAR(box(widget("frmExterno")).top, c.logo.top + c.logo.height + 990, 0.01);
+        EXPECT_NEAR(box(widget("frmExterno")).top, c.box.top + c.box.height + 990, 0.01);
     }
     EXPECT_EQ(box(widget("frmDatos")), (TwipsBox{3570, 1687.5, 9255, 7335})) << "centred";
     EXPECT_EQ(widget("client")->palette().color(QPalette::Window), QColor(0x99, 0x66, 0x33));
@@ -110,15 +110,16 @@ TEST_F(WindowSetup, DataLabelsAndStartRefusalsInOrder) {
     const struct {
         const char *name, *focus;
         bool askPath;
-        const char16_t *path, *dato2, *dato4, *expected; // typed in ArchivoTxt, "Grupo", "Curso:"
+        QString path; // typed in ArchivoTxt; relative ones inside the scratch folder
+        const char16_t *dato2, *dato4, *expected; // typed in "Grupo" and "Curso:"; the message
     } cases[] = {
-        {"BlankPathBeforeEverything", "ArchivoTxt", true, u"   ", u"", u"",
+        {"BlankPathBeforeEverything", "ArchivoTxt", true, u"   "_s, u"", u"",
          u"Debe seleccionar un archivo de resultados. Dicho archivo deberá ser entregado al "
          u"examinador."},
-        {"UnwritablePathBeforeData", "ArchivoTxt", true, u"$DIR/no/such/folder/r.kxa", u"", u"",
+        {"UnwritablePathBeforeData", "ArchivoTxt", true, u"no/such/folder/r.kxa"_s, u"", u"",
          u"La ruta del archivo de salida no es correcta. Por favor, facilite una ruta correcta."},
-        {"FirstEmptyFieldWins", "dato2Txt", false, u"", u" ", u"", u"Debe rellenar el campo Grupo"},
-        {"LabelAsStoredInMessage", "dato4Txt", true, u"$DIR/r.kxa", u"Ana", u"  ",
+        {"FirstEmptyFieldWins", "dato2Txt", false, {}, u" ", u"", u"Debe rellenar el campo Grupo"},
+        {"LabelAsStoredInMessage", "dato4Txt", true, u"r.kxa"_s, u"Ana", u"  ",
          u"Debe rellenar el campo Curso:"},
     };
     const QString stored[] = {u"   "_s, u"Grupo"_s, QString(), u"Curso:"_s, u" Nota "_s};
@@ -133,7 +134,7 @@ TEST_F(WindowSetup, DataLabelsAndStartRefusalsInOrder) {
         open(b.build());
         for (size_t i = 0; i < 5; ++i)
             EXPECT_EQ(shown(dato(i + 1)) ? datoLabel(i + 1)->text() : QString(), labels[i]) << i;
-        edit("ArchivoTxt")->setText(QString::fromUtf16(c.path).replace(u"$DIR"_s, dir.path()));
+        edit("ArchivoTxt")->setText(c.path.trimmed().isEmpty() ? c.path : dir.filePath(c.path));
         dato(2)->setText(QString::fromUtf16(c.dato2));
         dato(4)->setText(QString::fromUtf16(c.dato4));
         button("EmpezarBtn")->click();
@@ -154,13 +155,20 @@ TEST_F(WindowSetup, NombreFieldDerivesPathAndCaption) {
     existing.close();
     const struct {
         const char* name;
-        const char16_t *labels, *typed; // of fields 1, 2, ..., split at '|'
+        QStringList labels, typed;      // of fields 1, 2, ...
         const char16_t *file, *caption; // the file in the scratch folder; no caption: refused
     } cases[] = {
-        {"FieldOneNamesTheSeries", u"Nombre", u"Ana/Luis: 1º", u"Tema3_Ana_Luis_ 1º.kxa",
+        {"FieldOneNamesTheSeries",
+         {u"Nombre"_s},
+         {u"Ana/Luis: 1º"_s},
+         u"Tema3_Ana_Luis_ 1º.kxa",
          u"Ana/Luis: 1º realizando la serie: 7"},
-        {"LaterFieldWins", u"Nombre||Nombre", u"Ana||Luis", u"Tema3_Luis.kxa", u"Luis"},
-        {"LowerCaseDerivesNothing", u"nombre", u"Ana", u"", u""},
+        {"LaterFieldWins",
+         {u"Nombre"_s, {}, u"Nombre"_s},
+         {u"Ana"_s, {}, u"Luis"_s},
+         u"Tema3_Luis.kxa",
+         u"Luis"},
+        {"LowerCaseDerivesNothing", {u"nombre"_s}, {u"Ana"_s}, u"", u""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -169,14 +177,12 @@ TEST_F(WindowSetup, NombreFieldDerivesPathAndCaption) {
         b.serie(7, {u"P1"_s}); // a second series, numbered 7, drawn below
         b.exam().setGuardarArchivoResultados(true);
         b.exam().setRutaArchivoResultados(tema);
-        const QStringList labels = QString::fromUtf16(c.labels).split(u'|');
-        for (qsizetype i = 0; i < labels.size(); ++i)
-            b.exam().setDatoAlumno(static_cast<qint16>(i + 1), labels[i]);
+        for (qsizetype i = 0; i < c.labels.size(); ++i)
+            b.exam().setDatoAlumno(static_cast<qint16>(i + 1), c.labels[i]);
         open(b.build());
         random.push(0.75); // 2 series: floor(2 * 0.75 + 1) = 2
-        const QStringList typed = QString::fromUtf16(c.typed).split(u'|');
-        for (qsizetype i = 0; i < typed.size(); ++i)
-            dato(i + 1)->setText(typed[i]);
+        for (qsizetype i = 0; i < c.typed.size(); ++i)
+            dato(i + 1)->setText(c.typed[i]);
         button("EmpezarBtn")->click();
         if (!*c.caption) {
             expectOnlyMessage(u"Este examen fué preparado para poder obtener un archivo de "
