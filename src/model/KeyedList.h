@@ -16,6 +16,14 @@ template <typename T> class KeyedList {
 public:
     using Ptr = std::shared_ptr<T>;
 
+private:
+    // Declared before the iterator that walks them.
+    struct Entry {
+        QString key;
+        Ptr item;
+    };
+
+public:
     long Count() const { return static_cast<long>(items_.size()); }
     bool isEmpty() const { return items_.empty(); }
 
@@ -54,7 +62,7 @@ public:
     // Enumeration in insertion order.
     class const_iterator {
     public:
-        using Inner = typename std::vector<typename KeyedList::Entry>::const_iterator;
+        using Inner = typename std::vector<Entry>::const_iterator;
         explicit const_iterator(Inner it) : it_(it) {}
         const Ptr& operator*() const { return it_->item; }
         const_iterator& operator++() {
@@ -71,11 +79,6 @@ public:
     const_iterator end() const { return const_iterator(items_.end()); }
 
 private:
-    struct Entry {
-        QString key;
-        Ptr item;
-    };
-
     size_t checkPosition(long position) const {
         if (position < 1 || position > Count())
             throw KpError(KpError::OutOfRange,
