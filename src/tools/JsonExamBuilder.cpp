@@ -7,7 +7,7 @@
 #include "tools/BuildError.h"
 #include "tools/JsonSource.h"
 
-#include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
@@ -80,6 +80,11 @@ const std::vector<Setting>& settings() {
 
 } // namespace
 
+JsonExamBuilder::JsonExamBuilder(const Clock& clock, RandomSource& random)
+    : clock_(clock), random_(random), readPictureFile_([](const QString& path) {
+          return ByteCursor::readFile(path, KipsaPrubex::kMaxFileSize);
+      }) {}
+
 void JsonExamBuilder::build(const QString& jsonPath, KipsaPrubex& exam) {
     QByteArray bytes;
     try {
@@ -87,19 +92,26 @@ void JsonExamBuilder::build(const QString& jsonPath, KipsaPrubex& exam) {
     } catch (const KpError& e) {
         throw BuildError(e.message());
     }
+    build(bytes, jsonPath, QFileInfo(jsonPath).absoluteDir(), exam);
+}
+
+void JsonExamBuilder::build(const QByteArray& json, const QString& name, const QDir& base,
+                            KipsaPrubex& exam) {
+    if (json.size() > kMaxSourceSize)
+        throw BuildError(QStringLiteral("%1: more than %2 bytes").arg(name).arg(kMaxSourceSize));
     QJsonParseError parseError;
-    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &parseError);
+    const QJsonDocument doc = QJsonDocument::fromJson(json, &parseError);
     if (parseError.error != QJsonParseError::NoError)
         throw BuildError(QStringLiteral("%1: invalid JSON at byte %2: %3")
-                             .arg(jsonPath)
+                             .arg(name)
                              .arg(parseError.offset)
                              .arg(parseError.errorString()));
-    base_ = QFileInfo(jsonPath).absoluteDir();
+    base_ = base;
     keyPaths_.clear();
 
     const JsonSource root(doc.object(), QString());
     if (!doc.isObject())
-        throw BuildError(QStringLiteral("%1: expected an object").arg(jsonPath));
+        throw BuildError(QStringLiteral("%1: expected an object").arg(name));
     QStringList allowed = {QStringLiteral("ArchivoLogo"), QStringLiteral("Preguntas"),
                            QStringLiteral("Series"), QStringLiteral("shuffle")};
     for (const Setting& s : settings())
@@ -148,7 +160,7 @@ QByteArray JsonExamBuilder::readPicture(const JsonSource& at, QString& absoluteP
         at.fail(QStringLiteral("expected a file name"));
     absolutePath = QDir::cleanPath(base_.absoluteFilePath(name));
     try {
-        return ByteCursor::readFile(absolutePath, KipsaPrubex::kMaxFileSize);
+        return readPictureFile_(absolutePath);
     } catch (const KpError& e) {
         at.fail(QStringLiteral("cannot read the picture: ") + e.message());
     }
