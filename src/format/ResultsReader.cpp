@@ -3,6 +3,8 @@
 #include "format/ByteCursor.h"
 #include "model/KpError.h"
 
+#include <QSet>
+
 namespace kp {
 
 namespace {
@@ -24,6 +26,7 @@ bool ResultsReader::readFile(const QString& path) {
 bool ResultsReader::run(const std::function<void()>& reading) {
     result_ = KipsaResult();
     labels_ = {};
+    questionCount_ = 0;
     KpError failure(0, QString());
     const bool ok = KpError::catchAll(reading, &failure);
     error_ = failure.message();
@@ -47,6 +50,8 @@ void ResultsReader::parse(const QByteArray& bytes) {
         throw KpError(KpError::BadValue,
                       QStringLiteral("número de preguntas negativo: %1").arg(count));
     cursor.requireRoomFor(count, kMinRecordSize, "registros de pregunta");
+    questionCount_ = count;
+    QSet<quint32> marked;
     for (qint32 i = 1; i <= count; ++i) {
         cursor.int16(Padded); // grading takes the kind from the exam
         const qint16 position = cursor.int16(Padded);
@@ -56,12 +61,13 @@ void ResultsReader::parse(const QByteArray& bytes) {
                               .arg(i)
                               .arg(position)
                               .arg(count));
-        addMarks(position, cursor.text(Padded));
+        addMarks(position, cursor.text(Padded), marked);
     }
 }
 
 // "2;4;" -> answers 2 and 4 of the question, in that order; "0;" is a blank question.
-void ResultsReader::addMarks(qint16 position, const QString& answers) {
+void ResultsReader::addMarks(qint16 position, const QString& answers, QSet<quint32>& marked) {
+    RespuestasKipsa& marks = *result_.RespuestasKipsa();
     const QStringList parts = answers.split(u';');
     for (qsizetype k = 0; k < parts.size(); ++k) {
         if (parts[k].isEmpty() && k == parts.size() - 1)
@@ -75,8 +81,15 @@ void ResultsReader::addMarks(qint16 position, const QString& answers) {
                               .arg(answers));
         if (n == 0)
             continue;
-        // One answer of one question counts once, as when it was marked.
-        result_.RespuestasKipsa()->Marcar(position, static_cast<qint16>(n));
+        // One answer of one question counts once, as when it was marked. A file may hold
+        // hundreds of thousands of marks, so repeats are found in a set rather than by
+        // Marcar's walk over every mark so far.
+        const auto answer = static_cast<qint16>(n);
+        const quint32 pair = quint32(quint16(position)) << 16 | quint16(answer);
+        if (marked.contains(pair))
+            continue;
+        marked.insert(pair);
+        marks.Add(position, answer, marks.freeKey(position, answer));
     }
 }
 

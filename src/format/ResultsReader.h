@@ -3,6 +3,7 @@
 #include "model/KipsaResult.h"
 
 #include <QByteArray>
+#include <QSet>
 #include <QString>
 #include <array>
 #include <functional>
@@ -27,14 +28,18 @@ public:
     const KipsaResult& result() const { return result_; }
     // The labels of the five data fields as the file carries them, 1..5.
     const QString& label(int i) const { return labels_[static_cast<size_t>(i - 1)]; }
+    // The number of question records the file declares.
+    qint16 questionCount() const { return questionCount_; }
 
 private:
     bool run(const std::function<void()>& reading);
     void parse(const QByteArray& bytes);
-    void addMarks(qint16 position, const QString& answers);
+    // Adds the marks of one record; marked holds every (position, answer) pair added so far.
+    void addMarks(qint16 position, const QString& answers, QSet<quint32>& marked);
 
     KipsaResult result_;
     std::array<QString, 5> labels_;
+    qint16 questionCount_ = 0;
     QString error_;
 };
 
