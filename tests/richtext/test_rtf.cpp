@@ -1,7 +1,5 @@
 #include "richtext/RichText.h"
 
-#include <QDir>
-#include <QFile>
 #include <QGuiApplication>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -185,22 +183,6 @@ TEST(RtfHostile, BrokenTextsReadToSomethingWithoutCrashing) {
         EXPECT_GE(doc.size().height(), 0);
         EXPECT_LE(at(doc, u"").fontPointSize(), 1638.0);
         EXPECT_LE(qAbs(block(doc, 0).leftMargin()) + qAbs(block(doc, 0).textIndent()), 4224.0);
-    }
-}
-
-// Replays the fuzzer's seeds and every input it ever found trouble with. Files are fed the way
-// the fuzz target feeds them: one character per byte.
-TEST(RtfCorpus, EveryFileReadsWithoutCrashing) {
-    const QDir dir(qEnvironmentVariable("KP_TEST_DATA") + u"/corpus"_s);
-    ASSERT_FALSE(dir.isEmpty(QDir::Files)) << dir.path().toStdString();
-    for (const QString& name : dir.entryList(QDir::Files)) {
-        SCOPED_TRACE(name.toStdString());
-        QFile f(dir.filePath(name));
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-        QTextDocument doc;
-        setRichContent(doc, QString::fromLatin1(f.readAll()));
-        applyPageFormat(doc, Qt::black);
-        EXPECT_GE(doc.size().height(), 0);
     }
 }
 
