@@ -51,7 +51,7 @@ void ResultsReader::parse(const QByteArray& bytes) {
                       QStringLiteral("número de preguntas negativo: %1").arg(count));
     cursor.requireRoomFor(count, kMinRecordSize, "registros de pregunta");
     questionCount_ = count;
-    QSet<quint32> marked;
+    QSet<std::pair<qint16, qint16>> marked;
     for (qint32 i = 1; i <= count; ++i) {
         cursor.int16(Padded); // grading takes the kind from the exam
         const qint16 position = cursor.int16(Padded);
@@ -66,7 +66,8 @@ void ResultsReader::parse(const QByteArray& bytes) {
 }
 
 // "2;4;" -> answers 2 and 4 of the question, in that order; "0;" is a blank question.
-void ResultsReader::addMarks(qint16 position, const QString& answers, QSet<quint32>& marked) {
+void ResultsReader::addMarks(qint16 position, const QString& answers,
+                             QSet<std::pair<qint16, qint16>>& marked) {
     RespuestasKipsa& marks = *result_.RespuestasKipsa();
     const QStringList parts = answers.split(u';');
     for (qsizetype k = 0; k < parts.size(); ++k) {
@@ -85,7 +86,7 @@ void ResultsReader::addMarks(qint16 position, const QString& answers, QSet<quint
         // hundreds of thousands of marks, so repeats are found in a set rather than by
         // Marcar's walk over every mark so far.
         const auto answer = static_cast<qint16>(n);
-        const quint32 pair = quint32(quint16(position)) << 16 | quint16(answer);
+        const std::pair pair(position, answer);
         if (marked.contains(pair))
             continue;
         marked.insert(pair);

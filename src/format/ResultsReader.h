@@ -7,6 +7,7 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <utility>
 
 namespace kp {
 
@@ -35,7 +36,7 @@ private:
     bool run(const std::function<void()>& reading);
     void parse(const QByteArray& bytes);
     // Adds the marks of one record; marked holds every (position, answer) pair added so far.
-    void addMarks(qint16 position, const QString& answers, QSet<quint32>& marked);
+    void addMarks(qint16 position, const QString& answers, QSet<std::pair<qint16, qint16>>& marked);
 
     KipsaResult result_;
     std::array<QString, 5> labels_;
