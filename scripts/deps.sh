@@ -8,6 +8,11 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang-14 libclang-rt-14-dev
     xvfb xauth xdotool x11-apps imagemagick fonts-dejavu-core
+    # installing and packaging: icons, validators, file types, the Debian package
+    librsvg2-bin desktop-file-utils appstream shared-mime-info libglib2.0-bin xdg-utils
+    dpkg-dev lintian
+    # SHA-256 for kxt info (libcrypto; the tools only)
+    libssl-dev
 )
 
 missing=()

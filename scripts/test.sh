@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds and runs the whole test suite twice: a normal build with g++, then an ASan + UBSan
-# build with clang, so that both compilers see every change.
+# Builds and runs the whole test suite twice: a normal build with g++ (build-debug, apart from
+# the Release build of scripts/run.sh), then an ASan + UBSan build with clang (build-asan), so
+# that both compilers see every change.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -20,8 +21,9 @@ run_suite() {
 }
 
 echo "== normal build (g++) =="
-run_suite build g++
-scripts/e2e.sh build
+run_suite build-debug g++
+scripts/e2e.sh build-debug
+scripts/install-test.sh build-debug
 echo "== sanitizer build (ASan + UBSan, clang) =="
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     run_suite build-asan clang++-14 -DKP_SANITIZE=ON

@@ -1,13 +1,9 @@
 #include "app/StartUp.h"
 
+#include "app/FinalSizeWait.h"
 #include "results/ExamState.h"
 #include "window/ExamOpening.h"
 #include "window/frmMain.h"
-
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QScreen>
-#include <QThread>
 
 using namespace Qt::StringLiterals;
 
@@ -15,33 +11,8 @@ namespace kp {
 
 namespace {
 
-// The layout is computed once, from the client area: show the window maximised first and let
-// the platform settle its size (a window manager maximises asynchronously).
-void settle(frmMain& window) {
-    const QDeadlineTimer deadline(1500);
-    QSize last;
-    int stableRounds = 0;
-    while (stableRounds < 5 && !deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(10);
-        const QSize now = window.centralWidget()->size();
-        stableRounds = now == last ? stableRounds + 1 : 0;
-        last = now;
-    }
-}
-
-void showMaximisedAndSettle(frmMain& window) {
-    window.showMaximized();
-    settle(window);
-    // Without a window manager nobody maximises the window (no frame is drawn either): give it
-    // the screen's available area ourselves.
-    const QScreen* screen = window.screen();
-    if (screen && window.frameGeometry() == window.geometry() &&
-        window.geometry() != screen->availableGeometry()) {
-        window.setGeometry(screen->availableGeometry());
-        settle(window);
-    }
-}
+// Longest wait for a window manager to maximise the window before it is laid out as it is.
+constexpr int FinalSizeLimitMs = 1500;
 
 } // namespace
 
@@ -64,8 +35,12 @@ std::unique_ptr<frmMain> startUp(ExamState& state, Prompts& prompts, Clock& cloc
             return nullptr;
         window = std::make_unique<frmMain>(state, prompts, clock, random);
         if (!path.isEmpty()) {
-            showMaximisedAndSettle(*window);
-            window->showOpenedExam();
+            // The layout is computed once, from the client area: the window is laid out when
+            // it has its final, maximised size.
+            window->showMaximized();
+            frmMain& shown = *window;
+            FinalSizeWait(shown).layOutWhenSized(FinalSizeLimitMs,
+                                                 [&shown] { shown.showOpenedExam(); });
         }
     } catch (...) {
         // A failure ends the start-up where it happened; a window made so far is still shown.

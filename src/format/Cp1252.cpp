@@ -22,14 +22,23 @@ int byteFor(char16_t c) {
 
 } // namespace
 
-QString decode(const QByteArray& bytes) {
-    QString out;
-    out.resize(bytes.size());
-    QChar* d = out.data();
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        d[i] = (b >= 0x80 && b < 0xA0) ? QChar(kHigh[b - 0x80]) : QChar(static_cast<char16_t>(b));
-    }
+QString decode(QByteArrayView bytes) {
+    // One table lookup per byte, straight into the string's own storage.
+    static constexpr auto kTable = [] {
+        std::array<char16_t, 256> table{};
+        for (int b = 0; b < 256; ++b)
+            table[static_cast<size_t>(b)] = b >= 0x80 && b < 0xA0
+                                                ? kHigh[static_cast<size_t>(b - 0x80)]
+                                                : static_cast<char16_t>(b);
+        return table;
+    }();
+    if (bytes.isEmpty())
+        return QString();
+    QString out(bytes.size(), Qt::Uninitialized);
+    auto* d = reinterpret_cast<char16_t*>(out.data());
+    const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        d[i] = kTable[s[i]];
     return out;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 namespace kp {
@@ -10,7 +11,7 @@ namespace kp {
 // characters of the same value, so every byte sequence round-trips.
 namespace Cp1252 {
 
-QString decode(const QByteArray& bytes);
+QString decode(QByteArrayView bytes);
 // Characters the code page cannot hold become '?', as Windows' own conversion does.
 QByteArray encode(const QString& text);
 // True when every character of text has a byte of its own in the code page.

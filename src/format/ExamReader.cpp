@@ -17,7 +17,24 @@ constexpr double kMinVersion = 300;
 constexpr qint64 kMinSeriesSize = 20;
 constexpr qint64 kMinSlotSize = 30;
 
+// Puts each question and series into the exam's collections: the question itself, not a copy.
+class IntoExam : public ExamReader::Receiver {
+public:
+    explicit IntoExam(KipsaPrubex& exam) : exam_(exam) {}
+    void headerRead(qint16 questions, qint16) override { exam_.Preguntas()->reserve(questions); }
+    void question(std::shared_ptr<Pregunta> p) override { exam_.Preguntas()->Adopt(std::move(p)); }
+    void series(const Serie& s) override { exam_.Series()->Add(s); }
+
+private:
+    KipsaPrubex& exam_;
+};
+
 } // namespace
+
+ExamReader::ExamReader(KipsaPrubex& exam)
+    : exam_(exam), intoExam_(std::make_unique<IntoExam>(exam)), receiver_(*intoExam_) {}
+
+ExamReader::~ExamReader() = default;
 
 bool KipsaPrubex::Cargar(const QString& path) {
     return wholeFile([&] { ExamReader(*this).read(ByteCursor::readFile(path, kMaxFileSize)); });
@@ -29,11 +46,16 @@ bool KipsaPrubex::Cargar(const QByteArray& bytes) {
 
 void ExamReader::read(const QByteArray& bytes) {
     ByteCursor in(bytes);
+    read(in);
+}
+
+void ExamReader::read(ByteCursor& in) {
     readHeader(in);
     const qint16 questions = in.int16();
     const qint16 series = in.int16();
     in.requireRoomFor(questions, QuestionRecord::kMinSize, "preguntas");
     in.requireRoomFor(series, kMinSeriesSize, "series");
+    receiver_.headerRead(questions, series);
     for (int i = 1; i <= questions; ++i)
         readQuestion(in, i);
     for (int i = 1; i <= series; ++i)
@@ -78,16 +100,16 @@ void ExamReader::readHeader(ByteCursor& in) {
 }
 
 void ExamReader::readQuestion(ByteCursor& in, int number) {
-    Pregunta p;
+    auto p = std::make_shared<Pregunta>();
     try {
-        QuestionRecord::read(in, p);
+        QuestionRecord::read(in, *p);
     } catch (...) {
         throw KpError(KpError::ReadQuestion, QStringLiteral("pregunta %1: %2")
                                                  .arg(number)
                                                  .arg(KpError::fromCurrentException().message()));
     }
-    p.setKey(ClavePregunta(p.Id()));
-    exam_.Preguntas()->Add(p);
+    p->setKey(ClavePregunta(p->Id()));
+    receiver_.question(std::move(p));
 }
 
 void ExamReader::readSeries(ByteCursor& in) {
@@ -96,13 +118,14 @@ void ExamReader::readSeries(ByteCursor& in) {
     s.setNumero(in.int16());
     s.setKey(QStringLiteral("serie%1").arg(s.Numero()));
     in.requireRoomFor(slotCount, kMinSlotSize, "preguntas de la serie");
+    s.PreguntasSerie()->reserve(slotCount);
     for (int k = 0; k < slotCount; ++k) {
         const QString id = in.text();
         const qint16 tipo = in.int16();
         const qint16 orden = in.int16();
         s.PreguntasSerie()->Add(id, orden, tipo, ClavePregunta(id));
     }
-    exam_.Series()->Add(s);
+    receiver_.series(s);
 }
 
 } // namespace kp

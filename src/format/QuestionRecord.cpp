@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
+#include <array>
+#include <memory>
 
 namespace kp {
 namespace {
@@ -20,6 +22,21 @@ constexpr qint64 kMinAnswerSize = 30;
 // Every failure of a record operation reaches the caller under the operation's own number.
 [[noreturn]] void rethrowAs(int code) {
     throw KpError(code, KpError::fromCurrentException().message());
+}
+
+// "respuesta" and the answer's number. The keys of the usual numbers are made once and
+// shared by every question.
+QString answerKey(qint16 numero) {
+    constexpr int kCommon = 32;
+    static const auto common = [] {
+        std::array<QString, kCommon> keys;
+        for (int n = 0; n < kCommon; ++n)
+            keys[static_cast<size_t>(n)] = QStringLiteral("respuesta") + QString::number(n);
+        return keys;
+    }();
+    if (numero >= 0 && numero < kCommon)
+        return common[static_cast<size_t>(numero)];
+    return QStringLiteral("respuesta") + QString::number(numero);
 }
 
 } // namespace
@@ -39,13 +56,17 @@ void read(ByteCursor& in, Pregunta& p) {
     p.setTextoPregunta(in.text());
     const qint16 count = in.int16();
     in.requireRoomFor(count, kMinAnswerSize, "respuestas");
+    const auto& answers = p.respuestas();
+    answers->reserve(count);
     for (int i = 0; i < count; ++i) {
-        Respuesta r;
-        r.setNumero(in.int16());
-        r.setCorrecta(in.flag());
-        r.setTexto(in.text());
-        r.setKey(QStringLiteral("respuesta%1").arg(r.Numero()));
-        p.respuestas()->Add(r);
+        // Made in place and stored once.
+        auto r = std::make_shared<Respuesta>();
+        r->setNumero(in.int16());
+        r->setCorrecta(in.flag());
+        r->setTexto(in.text());
+        const QString key = answerKey(r->Numero());
+        r->setKey(key);
+        answers->insert(key, std::move(r));
     }
     if (!in.flag())
         return;

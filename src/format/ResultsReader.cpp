@@ -1,9 +1,8 @@
 #include "format/ResultsReader.h"
 
 #include "format/ByteCursor.h"
+#include "format/Cp1252.h"
 #include "model/KpError.h"
-
-#include <QSet>
 
 namespace kp {
 
@@ -13,27 +12,51 @@ namespace {
 constexpr qint64 kMinRecordSize = 3 * ByteCursor::kFieldWidth;
 constexpr auto Padded = ByteCursor::Number::Padded;
 
+// One answer number of a marks text, as QString::toInt reads it. Plain digits (with a minus
+// sign) are read here; anything else goes through toInt itself, so both accept the same texts.
+bool answerNumber(QByteArrayView part, int& n) {
+    const bool negative = !part.isEmpty() && part.front() == '-';
+    const QByteArrayView digits = negative ? part.sliced(1) : part;
+    bool plain = !digits.isEmpty() && digits.size() <= 9;
+    int value = 0;
+    for (qsizetype i = 0; plain && i < digits.size(); ++i) {
+        plain = digits[i] >= '0' && digits[i] <= '9';
+        value = value * 10 + (digits[i] - '0');
+    }
+    if (plain) {
+        n = negative ? -value : value;
+        return true;
+    }
+    bool ok = false;
+    n = Cp1252::decode(part).toInt(&ok);
+    return ok;
+}
+
 } // namespace
 
 bool ResultsReader::read(const QByteArray& bytes) {
-    return run([&] { parse(bytes); });
+    return run([&] { parse(bytes, true); });
 }
 
 bool ResultsReader::readFile(const QString& path) {
-    return run([&] { parse(ByteCursor::readFile(path, kMaxFileSize)); });
+    return run([&] { parse(ByteCursor::readFile(path, kMaxFileSize), true); });
+}
+
+bool ResultsReader::readFileForGrading(const QString& path) {
+    return run([&] { parse(ByteCursor::readFile(path, kMaxFileSize), false); });
 }
 
 bool ResultsReader::run(const std::function<void()>& reading) {
     result_ = KipsaResult();
+    marks_.reset(0);
     labels_ = {};
-    questionCount_ = 0;
     KpError failure(0, QString());
     const bool ok = KpError::catchAll(reading, &failure);
     error_ = failure.message();
     return ok;
 }
 
-void ResultsReader::parse(const QByteArray& bytes) {
+void ResultsReader::parse(const QByteArray& bytes, bool withRecord) {
     ByteCursor cursor(bytes);
     const double version = cursor.number(Padded);
     if (version != 300)
@@ -42,7 +65,10 @@ void ResultsReader::parse(const QByteArray& bytes) {
     result_.setIdExamen(cursor.text(Padded));
     result_.setSerie(cursor.int16(Padded));
     for (int i = 1; i <= 5; ++i) {
-        labels_[static_cast<size_t>(i - 1)] = cursor.text(Padded);
+        if (withRecord)
+            labels_[static_cast<size_t>(i - 1)] = cursor.text(Padded);
+        else
+            cursor.rawText(Padded); // grading takes the labels from the exam
         result_.setDatoAlumno(i, cursor.text(Padded));
     }
     const qint16 count = cursor.int16(Padded);
@@ -50,8 +76,7 @@ void ResultsReader::parse(const QByteArray& bytes) {
         throw KpError(KpError::BadValue,
                       QStringLiteral("número de preguntas negativo: %1").arg(count));
     cursor.requireRoomFor(count, kMinRecordSize, "registros de pregunta");
-    questionCount_ = count;
-    QSet<std::pair<qint16, qint16>> marked;
+    marks_.reset(count);
     for (qint32 i = 1; i <= count; ++i) {
         cursor.int16(Padded); // grading takes the kind from the exam
         const qint16 position = cursor.int16(Padded);
@@ -61,36 +86,38 @@ void ResultsReader::parse(const QByteArray& bytes) {
                               .arg(i)
                               .arg(position)
                               .arg(count));
-        addMarks(position, cursor.text(Padded), marked);
+        addMarks(position, cursor.rawText(Padded), withRecord);
     }
 }
 
-// "2;4;" -> answers 2 and 4 of the question, in that order; "0;" is a blank question.
-void ResultsReader::addMarks(qint16 position, const QString& answers,
-                             QSet<std::pair<qint16, qint16>>& marked) {
-    RespuestasKipsa& marks = *result_.RespuestasKipsa();
-    const QStringList parts = answers.split(u';');
-    for (qsizetype k = 0; k < parts.size(); ++k) {
-        if (parts[k].isEmpty() && k == parts.size() - 1)
+// "2;4;" -> answers 2 and 4 of the question, in that order; "0;" is a blank question. The
+// text is read where it lies: only ';' and digits matter, and no other byte of Windows-1252
+// stands for either.
+void ResultsReader::addMarks(qint16 position, QByteArrayView answers, bool withRecord) {
+    qsizetype from = 0;
+    for (;;) {
+        const qsizetype end = answers.indexOf(';', from);
+        const bool last = end < 0;
+        const QByteArrayView part = answers.sliced(from, (last ? answers.size() : end) - from);
+        if (part.isEmpty() && last)
             break; // after the last ";"
-        bool ok = false;
-        const int n = parts[k].toInt(&ok);
-        if (!ok || n < -32768 || n > 32767)
+        int n = 0;
+        if (!answerNumber(part, n) || n < -32768 || n > 32767)
             throw KpError(KpError::TypeMismatch,
                           QStringLiteral("respuestas ilegibles en la pregunta %1: \"%2\"")
                               .arg(position)
-                              .arg(answers));
-        if (n == 0)
-            continue;
-        // One answer of one question counts once, as when it was marked. A file may hold
-        // hundreds of thousands of marks, so repeats are found in a set rather than by
-        // Marcar's walk over every mark so far.
+                              .arg(Cp1252::decode(answers)));
+        // One answer of one question counts once, as when it was marked. marks_ finds the
+        // repeats among the marks of one question, so the record need not walk every mark so
+        // far as Marcar does: a file may hold hundreds of thousands of marks.
         const auto answer = static_cast<qint16>(n);
-        const std::pair pair(position, answer);
-        if (marked.contains(pair))
-            continue;
-        marked.insert(pair);
-        marks.Add(position, answer, marks.freeKey(position, answer));
+        if (n != 0 && marks_.addOnce(position, answer) && withRecord) {
+            RespuestasKipsa& record = *result_.RespuestasKipsa();
+            record.Add(position, answer, record.freeKey(position, answer));
+        }
+        if (last)
+            break;
+        from = end + 1;
     }
 }
 

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "model/KipsaResult.h"
+#include "model/MarksByPosition.h"
 
 #include <QByteArray>
-#include <QSet>
+#include <QByteArrayView>
 #include <QString>
 #include <array>
 #include <functional>
-#include <utility>
 
 namespace kp {
 
@@ -21,26 +21,32 @@ public:
 
     bool read(const QByteArray& bytes);
     bool readFile(const QString& path);
+    // Reads only what grading needs, for many files in a row: the header values into result()
+    // and the marks into marks(); result()'s own collection of marks and the labels stay empty.
+    // Accepts and refuses exactly what readFile does.
+    bool readFileForGrading(const QString& path);
     // Why the last read failed (Spanish, for the examiner).
     const QString& errorString() const { return error_; }
 
     // IdExamen, Serie, the five values and the marks rebuilt in file order (ArchivoSalida
     // empty). Filled as far as the file could be read.
     const KipsaResult& result() const { return result_; }
+    // The marks of the last file by position, 1 to the file's question count: each answer of a
+    // question once, in file order.
+    const MarksByPosition& marks() const { return marks_; }
     // The labels of the five data fields as the file carries them, 1..5.
     const QString& label(int i) const { return labels_[static_cast<size_t>(i - 1)]; }
     // The number of question records the file declares.
-    qint16 questionCount() const { return questionCount_; }
+    qint16 questionCount() const { return marks_.positions(); }
 
 private:
     bool run(const std::function<void()>& reading);
-    void parse(const QByteArray& bytes);
-    // Adds the marks of one record; marked holds every (position, answer) pair added so far.
-    void addMarks(qint16 position, const QString& answers, QSet<std::pair<qint16, qint16>>& marked);
+    void parse(const QByteArray& bytes, bool withRecord);
+    void addMarks(qint16 position, QByteArrayView answers, bool withRecord);
 
     KipsaResult result_;
+    MarksByPosition marks_;
     std::array<QString, 5> labels_;
-    qint16 questionCount_ = 0;
     QString error_;
 };
 

@@ -24,6 +24,14 @@ public:
         insert(p.Key(), copy);
         return copy;
     }
+
+    // Stores the question itself under its Key, without a copy: for a reader that has just made
+    // it and keeps no other reference to it or its answers.
+    Ptr Adopt(Ptr p) {
+        const QString key = p->Key();
+        insert(key, p);
+        return p;
+    }
 };
 
 } // namespace kp

@@ -19,7 +19,8 @@ constexpr qint16 Fallada = 3;
 // Correction reads the exam, the student's marks and two values of the run (the chosen
 // series' position SerieElegida and the question count TotalPreguntas) and changes none of
 // them. A lookup that fails (no such series, slot or question) is not an error: the question
-// is then corrected as one without right answers.
+// is then corrected as one without right answers. The rules themselves are GradingKey's,
+// which kxt grade uses too.
 
 // Corrects the question at position NumPregunta of the chosen series as true/false.
 qint16 CorrijePreguntaVF(const KipsaPrubex& Examen, const KipsaResult& Resultado,

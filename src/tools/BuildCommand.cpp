@@ -39,7 +39,7 @@ int runBuild(const QStringList& args, QTextStream&, QTextStream& err) {
     }
     exam.setArchivoSalida(output);
     if (!exam.Export()) {
-        err << QStringLiteral("kxt: cannot write %1: %2\n").arg(output, exam.errorString());
+        err << QStringLiteral("kxt: no se puede escribir %1: %2\n").arg(output, exam.errorString());
         return 1;
     }
     return 0;

@@ -6,7 +6,7 @@
 namespace kp::tools {
 
 // A problem in a build source, its message starting with the JSON path of the offending value
-// ("Preguntas[3].respuestas[0].Correcta: expected true or false").
+// ("Preguntas[3].respuestas[0].Correcta: se esperaba true o false").
 class BuildError : public std::runtime_error {
 public:
     explicit BuildError(const QString& message)

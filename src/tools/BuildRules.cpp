@@ -34,7 +34,8 @@ constexpr qint64 kMax16 = 32767;
 std::shared_ptr<Pregunta> examQuestion(const JsonSource& ref, const KipsaPrubex& exam) {
     const auto question = exam.Preguntas()->find(ClavePregunta(ref.string()));
     if (!question)
-        ref.fail(QStringLiteral("no question has the identifier \"%1\"").arg(ref.string()));
+        ref.fail(
+            QStringLiteral("ninguna pregunta tiene el identificador \"%1\"").arg(ref.string()));
     return question;
 }
 
@@ -48,11 +49,11 @@ void readTopics(const JsonSource& list, const KipsaPrubex& exam, genTemas& temas
         const qint64 n = numero.isMissing() ? i + 1 : numero.integer(0, kMax16);
         const QString key = QStringLiteral("tema%1").arg(n);
         if (temas.contains(key))
-            numero.fail(QStringLiteral("another topic has the number %1").arg(n));
+            numero.fail(QStringLiteral("otro tema tiene el número %1").arg(n));
         auto candidates = std::make_shared<genPreguntas>();
         const JsonSource ids = t.member(QStringLiteral("Preguntas"));
         if (ids.isMissing())
-            ids.fail(QStringLiteral("expected a list of question identifiers"));
+            ids.fail(QStringLiteral("se esperaba una lista de identificadores de pregunta"));
         const qsizetype m = ids.arraySize();
         for (qsizetype k = 0; k < m; ++k) {
             const auto question = examQuestion(ids.at(k), exam);
@@ -75,26 +76,26 @@ void readRules(const JsonSource& list, const KipsaPrubex& exam, const genTemas& 
         norma.setKey(QStringLiteral("norma%1").arg(normas.GetNewNormaID()));
         const JsonSource seccion = r.member(QStringLiteral("Seccion"));
         if (seccion.isMissing())
-            seccion.fail(QStringLiteral("expected the block: 1, 2 or 3"));
+            seccion.fail(QStringLiteral("se esperaba el bloque: 1, 2 o 3"));
         norma.setSeccion(static_cast<qint16>(seccion.integer(1, 3)));
         const JsonSource id = r.member(QStringLiteral("IdPregunta"));
         const JsonSource tema = r.member(QStringLiteral("IdTema"));
         if (id.isMissing() == tema.isMissing())
-            r.fail(QStringLiteral("give either IdPregunta (a fixed question) or IdTema and "
-                                  "NumPreguntas (a draw)"));
+            r.fail(QStringLiteral("indique IdPregunta (una pregunta fija) o IdTema y "
+                                  "NumPreguntas (un sorteo)"));
         if (!id.isMissing()) {
             if (r.has(QStringLiteral("NumPreguntas")))
-                r.fail(QStringLiteral("NumPreguntas belongs to a draw, not to IdPregunta"));
+                r.fail(QStringLiteral("NumPreguntas es de un sorteo, no de IdPregunta"));
             norma.setTipoNorma(genNorma::Fija);
             norma.setIdPregunta(examQuestion(id, exam)->Id());
         } else {
             norma.setTipoNorma(genNorma::Sorteo);
             norma.setIdTema(static_cast<qint16>(tema.integer(0, kMax16)));
             if (!temas.contains(QStringLiteral("tema%1").arg(norma.IdTema())))
-                tema.fail(QStringLiteral("no topic has the number %1").arg(norma.IdTema()));
+                tema.fail(QStringLiteral("ningún tema tiene el número %1").arg(norma.IdTema()));
             const JsonSource n = r.member(QStringLiteral("NumPreguntas"));
             if (n.isMissing())
-                n.fail(QStringLiteral("expected how many questions to draw"));
+                n.fail(QStringLiteral("se esperaba cuántas preguntas sortear"));
             norma.setNumPreguntas(static_cast<qint16>(n.integer(0, kMax16)));
         }
         normas.Add(norma);
@@ -107,7 +108,7 @@ void numberWholeSeries(const JsonSource& rules, Serie& serie) {
     for (const auto& slot : *serie.PreguntasSerie())
         placed.push_back(slot);
     if (static_cast<qint64>(placed.size()) > kMax16)
-        rules.fail(QStringLiteral("the rules place more than %1 questions").arg(kMax16));
+        rules.fail(QStringLiteral("las normas colocan más de %1 preguntas").arg(kMax16));
     std::stable_sort(placed.begin(), placed.end(), [](const auto& a, const auto& b) {
         return a->Tipo() != b->Tipo() ? a->Tipo() < b->Tipo() : a->Orden() < b->Orden();
     });
@@ -128,7 +129,7 @@ void JsonExamBuilder::addRuleSeries(const JsonSource& rules, Serie& serie,
     genNormas normas;
     const JsonSource list = rules.member(QStringLiteral("Normas"));
     if (list.isMissing())
-        rules.fail(QStringLiteral("expected Normas, the rules of the series"));
+        rules.fail(QStringLiteral("se esperaba Normas, las normas de la serie"));
     readRules(list, exam, temas, normas);
 
     QString error;

@@ -10,5 +10,6 @@ namespace kp::tools {
 int runInfo(const QStringList& args, QTextStream& out, QTextStream& err);
 int runBuild(const QStringList& args, QTextStream& out, QTextStream& err);
 int runGrade(const QStringList& args, QTextStream& out, QTextStream& err);
+int runReport(const QStringList& args, QTextStream& out, QTextStream& err);
 
 } // namespace kp::tools

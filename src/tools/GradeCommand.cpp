@@ -2,10 +2,15 @@
 #include "tools/GradeReport.h"
 
 #include "format/ResultsReader.h"
+#include "model/Fields.h"
 #include "model/KipsaPrubex.h"
 #include "model/KpError.h"
-#include "results/Correccion.h"
+#include "results/GradingKey.h"
 #include "results/TruncaDecimales.h"
+
+#include <QHash>
+#include <memory>
+#include <vector>
 
 namespace kp::tools {
 
@@ -14,44 +19,61 @@ namespace {
 const char16_t* const kGradeUsage =
     u"Uso: kxt grade EXAMEN.kxt RESULTADOS.kxa... [--csv | --json]\n";
 
-// Grades one results file against the exam; row.error says why it could not be.
-GradeRow gradeFile(const KipsaPrubex& exam, qint16 totalPreguntas, const QString& path) {
-    GradeRow row;
-    row.archivo = path;
-    ResultsReader reader;
-    if (!reader.readFile(path)) {
-        row.error = QStringLiteral("archivo dañado: ") + reader.errorString();
-        return row;
+// Grades results files against one exam. What grading needs of a series is prepared once, the
+// first time a file names it, and serves every later file of that series.
+class Grader {
+public:
+    Grader(const KipsaPrubex& exam, qint16 totalPreguntas)
+        : exam_(exam), idExamen_(TrimBlanks(exam.IdExamen())), total_(totalPreguntas) {
+        const auto& series = *exam.Series();
+        for (long i = series.Count(); i >= 1; --i)
+            positionOf_.insert(series.Item(i)->Numero(), static_cast<qint16>(i)); // first wins
+        keys_.resize(static_cast<size_t>(series.Count()));
     }
-    const KipsaResult& result = reader.result();
-    row.idExamen = result.IdExamen();
-    row.serie = result.Serie();
-    for (int i = 1; i <= 5; ++i)
-        row.datos[static_cast<size_t>(i - 1)] = result.DatoAlumno(i);
 
-    // The file stores the identifier trimmed; the exam may carry blanks around it.
-    if (result.IdExamen() != exam.IdExamen().trimmed()) {
-        row.error = QStringLiteral("es del examen \"%1\", no de \"%2\"")
-                        .arg(result.IdExamen(), exam.IdExamen().trimmed());
-        return row;
-    }
-    qint16 serieElegida = 0;
-    const auto& series = *exam.Series();
-    for (long i = 1; i <= series.Count(); ++i)
-        if (series.Item(i)->Numero() == result.Serie()) {
-            serieElegida = static_cast<qint16>(i);
-            break;
+    // Grades one results file; row.error says why it could not be.
+    GradeRow grade(const QString& path) {
+        GradeRow row;
+        row.archivo = path;
+        if (!reader_.readFileForGrading(path)) {
+            row.error = QStringLiteral("archivo dañado: ") + reader_.errorString();
+            return row;
         }
-    if (serieElegida == 0) {
-        row.error = QStringLiteral("el examen no tiene la serie %1").arg(result.Serie());
+        const KipsaResult& result = reader_.result();
+        row.idExamen = result.IdExamen();
+        row.serie = result.Serie();
+        for (int i = 1; i <= 5; ++i)
+            row.datos[static_cast<size_t>(i - 1)] = result.DatoAlumno(i);
+
+        // The file stores the identifier trimmed of blanks (spaces) only, so a tab or line break
+        // at its end stays and must match.
+        if (result.IdExamen() != idExamen_) {
+            row.error = QStringLiteral("es del examen \"%1\", no de \"%2\"")
+                            .arg(result.IdExamen(), idExamen_);
+            return row;
+        }
+        const qint16 serieElegida = positionOf_.value(result.Serie(), 0);
+        if (serieElegida == 0) {
+            row.error = QStringLiteral("el examen no tiene la serie %1").arg(result.Serie());
+            return row;
+        }
+        auto& key = keys_[static_cast<size_t>(serieElegida - 1)];
+        if (!key)
+            key = std::make_unique<GradingKey>(exam_, serieElegida, total_);
+        row.nota = key->nota(reader_.marks(), row.acertadas, row.falladas, row.blancas);
+        row.notaTexto = TruncaDecimales(row.nota, QStringLiteral("2"));
+        row.graded = true;
         return row;
     }
-    row.nota = DameNota(exam, result, serieElegida, totalPreguntas, row.acertadas, row.falladas,
-                        row.blancas);
-    row.notaTexto = TruncaDecimales(row.nota, QStringLiteral("2"));
-    row.graded = true;
-    return row;
-}
+
+private:
+    const KipsaPrubex& exam_;
+    const QString idExamen_;
+    const qint16 total_;
+    QHash<qint16, qint16> positionOf_; // series number -> position in Series
+    std::vector<std::unique_ptr<GradingKey>> keys_;
+    ResultsReader reader_;
+};
 
 } // namespace
 
@@ -94,23 +116,24 @@ int runGrade(const QStringList& args, QTextStream& out, QTextStream& err) {
         return 1;
     }
 
-    std::vector<GradeRow> rows;
-    rows.reserve(static_cast<size_t>(paths.size()));
+    GradeReport report(exam, format, out, paths.size());
     bool allGraded = true;
+    Grader grader(exam, total);
     for (const QString& path : paths) {
+        GradeRow row;
         if (hasSeries) {
-            rows.push_back(gradeFile(exam, total, path));
+            row = grader.grade(path);
         } else {
-            rows.push_back(GradeRow{});
-            rows.back().archivo = path;
-            rows.back().error = QStringLiteral("el examen no tiene series");
+            row.archivo = path;
+            row.error = QStringLiteral("el examen no tiene series");
         }
-        if (!rows.back().graded) {
+        if (!row.graded) {
             allGraded = false;
-            err << QStringLiteral("kxt grade: %1: %2\n").arg(path, rows.back().error);
+            err << QStringLiteral("kxt grade: %1: %2\n").arg(path, row.error);
         }
+        report.add(row);
     }
-    writeGradeReport(rows, exam, format, out);
+    report.finish();
     return allGraded ? 0 : 1;
 }
 

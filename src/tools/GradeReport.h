@@ -3,6 +3,7 @@
 #include <QString>
 #include <QTextStream>
 #include <array>
+#include <memory>
 #include <vector>
 
 namespace kp {
@@ -10,6 +11,8 @@ class KipsaPrubex;
 }
 
 namespace kp::tools {
+
+class JsonWriter;
 
 // One results file as kxt grade reports it. When graded is false, error says why; the other
 // fields hold what could be read.
@@ -29,9 +32,31 @@ struct GradeRow {
 
 enum class GradeFormat { Table, Csv, Json };
 
-// Writes the rows: an aligned table headed with the exam's data labels, semicolon-separated
-// values with a header row, or a JSON array of objects.
-void writeGradeReport(const std::vector<GradeRow>& rows, const KipsaPrubex& exam,
-                      GradeFormat format, QTextStream& out);
+// Writes the rows of kxt grade: an aligned table headed with the exam's data labels,
+// semicolon-separated values with a header row, or a JSON array of objects. CSV and JSON rows
+// are written as they come; the table waits for every row, since they set its column widths.
+class GradeReport {
+public:
+    // rows: how many will come (the table keeps room for them).
+    GradeReport(const KipsaPrubex& exam, GradeFormat format, QTextStream& out, qsizetype rows);
+    ~GradeReport();
+    GradeReport(const GradeReport&) = delete;
+    GradeReport& operator=(const GradeReport&) = delete;
+
+    void add(const GradeRow& row);
+    // Ends the report: the whole table, or the end of the JSON array.
+    void finish();
+
+private:
+    void csvRow(const GradeRow& r);
+    void jsonRow(const GradeRow& r);
+    void table();
+
+    const KipsaPrubex& exam_;
+    GradeFormat format_;
+    QTextStream& out_;
+    std::unique_ptr<JsonWriter> json_;
+    std::vector<GradeRow> rows_; // for the table
+};
 
 } // namespace kp::tools

@@ -98,11 +98,11 @@ void JsonExamBuilder::build(const QString& jsonPath, KipsaPrubex& exam) {
 void JsonExamBuilder::build(const QByteArray& json, const QString& name, const QDir& base,
                             KipsaPrubex& exam) {
     if (json.size() > kMaxSourceSize)
-        throw BuildError(QStringLiteral("%1: more than %2 bytes").arg(name).arg(kMaxSourceSize));
+        throw BuildError(QStringLiteral("%1 pasa de %2 bytes").arg(name).arg(kMaxSourceSize));
     QJsonParseError parseError;
     const QJsonDocument doc = QJsonDocument::fromJson(json, &parseError);
     if (parseError.error != QJsonParseError::NoError)
-        throw BuildError(QStringLiteral("%1: invalid JSON at byte %2: %3")
+        throw BuildError(QStringLiteral("%1: JSON no válido en el byte %2: %3")
                              .arg(name)
                              .arg(parseError.offset)
                              .arg(parseError.errorString()));
@@ -111,7 +111,7 @@ void JsonExamBuilder::build(const QByteArray& json, const QString& name, const Q
 
     const JsonSource root(doc.object(), QString());
     if (!doc.isObject())
-        throw BuildError(QStringLiteral("%1: expected an object").arg(name));
+        throw BuildError(QStringLiteral("%1: se esperaba un objeto").arg(name));
     QStringList allowed = {QStringLiteral("ArchivoLogo"), QStringLiteral("Preguntas"),
                            QStringLiteral("Series"), QStringLiteral("shuffle")};
     for (const Setting& s : settings())
@@ -157,12 +157,12 @@ void JsonExamBuilder::readSettings(const JsonSource& root, KipsaPrubex& exam) co
 QByteArray JsonExamBuilder::readPicture(const JsonSource& at, QString& absolutePath) const {
     const QString name = at.string();
     if (TrimBlanks(name).isEmpty())
-        at.fail(QStringLiteral("expected a file name"));
+        at.fail(QStringLiteral("se esperaba un nombre de archivo"));
     absolutePath = QDir::cleanPath(base_.absoluteFilePath(name));
     try {
         return readPictureFile_(absolutePath);
     } catch (const KpError& e) {
-        at.fail(QStringLiteral("cannot read the picture: ") + e.message());
+        at.fail(QStringLiteral("no se puede leer la imagen: ") + e.message());
     }
 }
 
@@ -171,7 +171,7 @@ void JsonExamBuilder::readQuestions(const JsonSource& list, KipsaPrubex& exam) {
         return;
     const qsizetype count = list.arraySize();
     if (count > kMax16)
-        list.fail(QStringLiteral("at most %1 questions").arg(kMax16));
+        list.fail(QStringLiteral("como mucho %1 preguntas").arg(kMax16));
     for (qsizetype i = 0; i < count; ++i) {
         const JsonSource q = list.at(i);
         q.requireObject({QStringLiteral("Id"), QStringLiteral("NombreAutor"),
@@ -184,14 +184,14 @@ void JsonExamBuilder::readQuestions(const JsonSource& list, KipsaPrubex& exam) {
             p.setLicenciaAutor(q.member(QStringLiteral("LicenciaAutor")).string());
         const JsonSource texto = q.member(QStringLiteral("TextoPregunta"));
         if (texto.isMissing())
-            texto.fail(QStringLiteral("missing"));
+            texto.fail(QStringLiteral("falta"));
         p.setTextoPregunta(texto.string());
 
         const JsonSource id = q.member(QStringLiteral("Id"));
         if (!id.isMissing()) {
             p.setId(id.string());
             if (TrimBlanks(p.Id()).isEmpty())
-                id.fail(QStringLiteral("must not be blank"));
+                id.fail(QStringLiteral("no puede estar en blanco"));
         } else {
             // Identifiers made within one second differ only by their random digits: draw
             // again on a clash.
@@ -203,7 +203,7 @@ void JsonExamBuilder::readQuestions(const JsonSource& list, KipsaPrubex& exam) {
         }
         const QString folded = ClavePregunta(p.Id()).toCaseFolded();
         if (keyPaths_.contains(folded))
-            id.fail(QStringLiteral("the same identifier as %1").arg(keyPaths_.value(folded)));
+            id.fail(QStringLiteral("el mismo identificador que %1").arg(keyPaths_.value(folded)));
         keyPaths_.insert(folded, q.path());
         p.setKey(ClavePregunta(p.Id()));
 
@@ -217,13 +217,13 @@ void JsonExamBuilder::readQuestions(const JsonSource& list, KipsaPrubex& exam) {
         const JsonSource answers = q.member(QStringLiteral("respuestas"));
         const qsizetype n = answers.isMissing() ? 0 : answers.arraySize();
         if (n > kMax16)
-            answers.fail(QStringLiteral("at most %1 answers").arg(kMax16));
+            answers.fail(QStringLiteral("como mucho %1 respuestas").arg(kMax16));
         for (qsizetype k = 0; k < n; ++k) {
             const JsonSource a = answers.at(k);
             a.requireObject({QStringLiteral("Texto"), QStringLiteral("Correcta")});
             const JsonSource answerText = a.member(QStringLiteral("Texto"));
             if (answerText.isMissing())
-                answerText.fail(QStringLiteral("missing"));
+                answerText.fail(QStringLiteral("falta"));
             Respuesta r;
             r.setTexto(answerText.string());
             const JsonSource right = a.member(QStringLiteral("Correcta"));
@@ -239,9 +239,9 @@ void JsonExamBuilder::readQuestions(const JsonSource& list, KipsaPrubex& exam) {
 void JsonExamBuilder::readSeries(const JsonSource& list, KipsaPrubex& exam) const {
     const qsizetype count = list.arraySize();
     if (count == 0)
-        list.fail(QStringLiteral("an exam needs at least one series"));
+        list.fail(QStringLiteral("un examen necesita al menos una serie"));
     if (count > kMax16)
-        list.fail(QStringLiteral("at most %1 series").arg(kMax16));
+        list.fail(QStringLiteral("como mucho %1 series").arg(kMax16));
     for (qsizetype i = 0; i < count; ++i) {
         const JsonSource entry = list.at(i);
         entry.requireObject(
@@ -251,18 +251,19 @@ void JsonExamBuilder::readSeries(const JsonSource& list, KipsaPrubex& exam) cons
         s.setNumero(static_cast<qint16>(numero.isMissing() ? i + 1 : numero.integer(0, kMax16)));
         s.setKey(QStringLiteral("serie%1").arg(s.Numero()));
         if (exam.Series()->contains(s.Key()))
-            numero.fail(QStringLiteral("another series has the number %1").arg(s.Numero()));
+            numero.fail(QStringLiteral("otra serie tiene el número %1").arg(s.Numero()));
         s.setCreadaManualmente(true);
         const JsonSource ids = entry.member(QStringLiteral("Preguntas"));
         const JsonSource rules = entry.member(QStringLiteral("Reglas"));
         if (!ids.isMissing() && !rules.isMissing())
-            entry.fail(QStringLiteral("give either Preguntas or Reglas, not both"));
+            entry.fail(QStringLiteral("indique Preguntas o Reglas, no ambos"));
         if (!rules.isMissing())
             addRuleSeries(rules, s, exam);
         else if (!ids.isMissing())
             addListedSeries(ids, s, exam);
         else
-            entry.fail(QStringLiteral("expected Preguntas (a list of question identifiers)"));
+            entry.fail(
+                QStringLiteral("se esperaba Preguntas (una lista de identificadores de pregunta)"));
         exam.Series()->Add(s);
     }
 }
@@ -271,14 +272,15 @@ void JsonExamBuilder::addListedSeries(const JsonSource& ids, Serie& serie,
                                       const KipsaPrubex& exam) const {
     const qsizetype n = ids.arraySize();
     if (n > kMax16)
-        ids.fail(QStringLiteral("at most %1 questions").arg(kMax16));
+        ids.fail(QStringLiteral("como mucho %1 preguntas").arg(kMax16));
     for (qsizetype k = 0; k < n; ++k) {
         const JsonSource ref = ids.at(k);
         const auto question = exam.Preguntas()->find(ClavePregunta(ref.string()));
         if (!question)
-            ref.fail(QStringLiteral("no question has the identifier \"%1\"").arg(ref.string()));
+            ref.fail(
+                QStringLiteral("ninguna pregunta tiene el identificador \"%1\"").arg(ref.string()));
         if (serie.PreguntasSerie()->contains(question->Key()))
-            ref.fail(QStringLiteral("the question is already in this series"));
+            ref.fail(QStringLiteral("la pregunta ya está en esta serie"));
         serie.PreguntasSerie()->Add(question->Id(), static_cast<qint16>(k + 1), question->GetTipo(),
                                     question->Key());
     }

@@ -24,25 +24,25 @@ JsonSource JsonSource::at(qsizetype index) const {
 
 void JsonSource::requireObject(const QStringList& allowed) const {
     if (!value_.isObject())
-        fail(QStringLiteral("expected an object"));
+        fail(QStringLiteral("se esperaba un objeto"));
     for (const QString& key : value_.toObject().keys())
         if (!allowed.contains(key))
-            member(key).fail(QStringLiteral("unknown member"));
+            member(key).fail(QStringLiteral("miembro desconocido"));
 }
 
 qsizetype JsonSource::arraySize() const {
     if (!value_.isArray())
-        fail(QStringLiteral("expected an array"));
+        fail(QStringLiteral("se esperaba una lista"));
     return value_.toArray().size();
 }
 
 QString JsonSource::string() const {
     if (!value_.isString())
-        fail(QStringLiteral("expected a string"));
+        fail(QStringLiteral("se esperaba un texto"));
     const QString s = value_.toString();
     for (const QChar c : s)
         if (!Cp1252::canEncode(QString(c)))
-            fail(QStringLiteral("the character '%1' (U+%2) cannot be stored in Windows-1252")
+            fail(QStringLiteral("el carácter «%1» (U+%2) no cabe en Windows-1252")
                      .arg(c)
                      .arg(c.unicode(), 4, 16, QLatin1Char('0')));
     return s;
@@ -50,7 +50,7 @@ QString JsonSource::string() const {
 
 bool JsonSource::boolean() const {
     if (!value_.isBool())
-        fail(QStringLiteral("expected true or false"));
+        fail(QStringLiteral("se esperaba true o false"));
     return value_.toBool();
 }
 
@@ -58,14 +58,14 @@ qint64 JsonSource::integer(qint64 min, qint64 max) const {
     const double d = value_.toDouble(std::nan(""));
     if (!value_.isDouble() || d != std::floor(d) || d < static_cast<double>(min) ||
         d > static_cast<double>(max))
-        fail(QStringLiteral("expected a whole number from %1 to %2").arg(min).arg(max));
+        fail(QStringLiteral("se esperaba un número entero de %1 a %2").arg(min).arg(max));
     return static_cast<qint64>(d);
 }
 
 double JsonSource::number(double min, double max) const {
     const double d = value_.toDouble(std::nan(""));
     if (!value_.isDouble() || !(d >= min && d <= max))
-        fail(QStringLiteral("expected a number from %1 to %2").arg(min).arg(max));
+        fail(QStringLiteral("se esperaba un número de %1 a %2").arg(min).arg(max));
     return d;
 }
 

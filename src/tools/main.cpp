@@ -1,6 +1,9 @@
 #include "tools/Commands.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <cstdio>
 
 namespace {
@@ -13,6 +16,11 @@ const char16_t* const kUsage =
     u"  build ORIGEN.json -o EXAMEN.kxt     construye un examen desde una descripción JSON\n"
     u"  grade EXAMEN.kxt RESULTADOS.kxa...  califica archivos de resultados\n"
     u"        [--csv | --json]\n"
+    u"  report EXAMEN.kxt RESULTADOS... -o INFORME\n"
+    u"        [--csv | --json] [--orden nombre|nota|ambos]\n"
+    u"                                      informe de la clase: resumen, gráficos, análisis\n"
+    u"                                      de cada pregunta y notas (RESULTADOS: archivos\n"
+    u"                                      .kxa o carpetas)\n"
     u"\n"
     u"Opciones:\n"
     u"  -h, --help                          muestra esta ayuda\n";
@@ -21,6 +29,11 @@ const char16_t* const kUsage =
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    // Qt's own messages (JSON syntax errors, file errors) in Spanish, like ours.
+    QTranslator qtSpanish;
+    if (qtSpanish.load(QLocale(QLocale::Spanish), QStringLiteral("qtbase"), QStringLiteral("_"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtSpanish);
     QTextStream out(stdout);
     QTextStream err(stderr);
     QStringList args = app.arguments().mid(1);
@@ -35,6 +48,8 @@ int main(int argc, char** argv) {
         return kp::tools::runBuild(args, out, err);
     if (command == u"grade")
         return kp::tools::runGrade(args, out, err);
+    if (command == u"report")
+        return kp::tools::runReport(args, out, err);
     err << QStringLiteral("kxt: orden desconocida: %1\n").arg(command)
         << QString::fromUtf16(kUsage);
     return 2;

@@ -2,6 +2,7 @@
 
 #include "model/Fields.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -92,18 +93,20 @@ QImage PictureFile::load(const QByteArray& bytes, const QString& storedName) {
         return {};
 
     QImage image;
-    {
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            const bool written = file.write(bytes) == bytes.size();
-            file.close();
-            if (written && !format.isEmpty() &&
-                QImageReader::supportedImageFormats().contains(format)) {
-                QImageReader reader(path, format);
-                reader.setAutoDetectImageFormat(false);
-                reader.setDecideFormatFromContent(false);
-                image = reader.read();
-            }
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        const bool written = file.write(bytes) == bytes.size();
+        file.close();
+        // Decoded from the bytes in memory: reading the file back would only copy them again.
+        if (written && !format.isEmpty() &&
+            QImageReader::supportedImageFormats().contains(format)) {
+            QBuffer buffer;
+            buffer.setData(bytes);
+            buffer.open(QIODevice::ReadOnly);
+            QImageReader reader(&buffer, format);
+            reader.setAutoDetectImageFormat(false);
+            reader.setDecideFormatFromContent(false);
+            image = reader.read();
         }
     }
     // Let the window repaint before the file goes, as the picture controls expect.

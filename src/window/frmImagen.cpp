@@ -64,7 +64,7 @@ void frmImagen::ReadyToGo() {
     });
     guarded([&] {
         const double shown = owner_.frmExternoTag().trimmed().toDouble();
-        for (const auto& pregunta : exam.PreguntasEnOrden(state_.SerieElegida, shown)) {
+        for (const auto& pregunta : owner_.questionsAt(shown)) {
             guarded([&] {
                 const QImage picture = pictures_.load(pregunta->ImagenBinary(), pregunta->Imagen());
                 if (!picture.isNull())

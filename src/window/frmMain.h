@@ -3,6 +3,7 @@
 #include "results/ExamClock.h"
 #include "widgets/PictureFile.h"
 #include "widgets/TwipsLayout.h"
+#include "window/SeriesIndex.h"
 
 #include <QColor>
 #include <QMainWindow>
@@ -33,7 +34,8 @@ struct ExamState;
 // Every control is a private member whose objectName is its control name. The answer rows are
 // arrays of controls named "<array>_<index>" ("boton_sin_3"); element 0 of each array is the
 // hidden template the rows are copied from, and an index no answer carries holds a null
-// pointer (row() reads them).
+// pointer (row() reads them). Removed rows wait, hidden and without a name, to be loaded again
+// (a page switch reuses them instead of making new controls).
 //
 // Geometry is kept in twips (box()); a control is "shown" when its own visibility is on
 // (!isHidden()), whatever its containers do.
@@ -70,6 +72,9 @@ public:
 
     // --- Question page (frmMainPage.cpp) ---
     void ShowPregunta(qint16 n);
+    // The questions shown as number n of the chosen series: the question of every slot whose
+    // Orden is n, in slot order (the page, the review and the image viewer agree on them).
+    const SeriesIndex::Questions& questionsAt(double n);
 
     // --- Marking and navigation (frmMainMarking.cpp) ---
     void boton_sin_Click(int j);
@@ -170,9 +175,23 @@ private:
     void createDataFrame();
     void createPage();
     void connectHandlers();
+    // The six controls of one answer row.
+    struct AnswerRow {
+        RichTextBox* answer = nullptr;
+        QLabel* number = nullptr;
+        ImageBox* sin = nullptr;
+        ImageBox* con = nullptr;
+        ImageBox* cruz = nullptr;
+        ImageBox* flecha = nullptr;
+    };
+
     // frmMainPage.cpp
-    void removeRows();
-    void buildRow(int j, const QString& text, bool numbered, double& y);
+    // Removes the answer rows, all but those marked in kept, and keeps their controls spare.
+    void removeRows(const std::vector<bool>& kept = {});
+    // Row j's controls, loaded (named and in the arrays) from the spare rows or made anew.
+    AnswerRow loadRow(int j);
+    AnswerRow newRow();
+    void buildRow(int j, const QString& text, bool numbered, const QColor& colour, double& y);
     void sizePage(double y);
     QColor fontColour() const;
     // frmMainMarking.cpp
@@ -198,6 +217,9 @@ private:
     RandomSource& random_;
     TwipsLayout layout_;
     PictureFile pictures_;
+    std::vector<AnswerRow> spareRows_; // removed rows, hidden and nameless, for reuse
+    std::vector<bool> builtRows_;      // the rows the page being built has loaded
+    SeriesIndex seriesIndex_;
     std::optional<QSizeF> clientOverride_;
     ExamClock examClock_;   // time of the exam in progress
     QString programFolder_; // empty: the folder of the executable

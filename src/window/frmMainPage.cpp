@@ -1,5 +1,5 @@
 // The question page: one question of the chosen series with its answer rows, drawn afresh for
-// every question.
+// every question on controls that are kept from page to page.
 #include "window/frmMain.h"
 
 #include "model/Rounding.h"
@@ -22,45 +22,47 @@ namespace kp {
 namespace {
 
 constexpr double TextPointSize = 10;
+// Spare rows kept for reuse; a page with more answers makes the rest and lets them go after.
+constexpr size_t MaxSpareRows = 64;
 
-template <typename W> void unload(std::vector<W*>& array, int i, TwipsLayout& layout) {
-    if (i < 1 || i >= static_cast<int>(array.size()) || !array[static_cast<size_t>(i)])
-        return;
-    W* w = array[static_cast<size_t>(i)];
-    layout.forget(w);
-    delete w;
-    array[static_cast<size_t>(i)] = nullptr;
+// A new element of a control array: a copy of the template's size, font, colours and tooltip,
+// hidden and not yet named.
+template <typename W> W* copyOf(W* tmpl, TwipsLayout& layout) {
+    auto* w = new W(tmpl->parentWidget());
+    w->setFont(tmpl->font());
+    w->setPalette(tmpl->palette());
+    w->setToolTip(tmpl->toolTip());
+    w->hide();
+    layout.place(w, layout.box(tmpl));
+    return w;
+}
+
+ImageBox* pictureCopyOf(ImageBox* tmpl, TwipsLayout& layout) {
+    ImageBox* img = copyOf(tmpl, layout);
+    img->setPicture(tmpl->picture());
+    img->setStretch(tmpl->stretch());
+    return img;
+}
+
+template <typename W> void setElement(std::vector<W*>& array, int j, W* w) {
+    if (array.size() <= static_cast<size_t>(j))
+        array.resize(static_cast<size_t>(j) + 1, nullptr);
+    array[static_cast<size_t>(j)] = w;
+    w->setObjectName(array[0]->objectName().section(u'_', 0, -2) + u'_' + QString::number(j));
+}
+
+// Drops the unloaded elements past the last loaded one (element 0, the template, stays).
+template <typename W> void trimUnloaded(std::vector<W*>& array) {
     while (array.size() > 1 && !array.back())
         array.pop_back();
 }
 
-// Loads element j of a control array: a copy of the template's size, font, colours and
-// picture, hidden. An element already loaded stays as it is.
-template <typename W, typename Copy>
-W* load(std::vector<W*>& array, int j, TwipsLayout& layout, Copy copyExtras) {
-    if (array.size() <= static_cast<size_t>(j))
-        array.resize(static_cast<size_t>(j) + 1, nullptr);
-    W*& slot = array[static_cast<size_t>(j)];
-    if (slot)
-        return slot;
-    W* tmpl = array[0];
-    slot = new W(tmpl->parentWidget());
-    slot->setObjectName(tmpl->objectName().section(u'_', 0, -2) + u'_' + QString::number(j));
-    slot->setFont(tmpl->font());
-    slot->setPalette(tmpl->palette());
-    slot->setToolTip(tmpl->toolTip());
-    copyExtras(tmpl, slot);
-    slot->hide();
-    layout.place(slot, layout.box(tmpl));
-    return slot;
+template <typename W> int indexOf(const std::vector<W*>& array, const W* w) {
+    for (size_t j = 1; j < array.size(); ++j)
+        if (array[j] == w)
+            return static_cast<int>(j);
+    return -1;
 }
-
-void copyPicture(ImageBox* tmpl, ImageBox* img) {
-    img->setPicture(tmpl->picture());
-    img->setStretch(tmpl->stretch());
-}
-
-void copyNothing(QWidget*, QWidget*) {}
 
 // The answers that get a row, in the order of their numbers: row j shows the answers numbered j
 // (collection order among equal numbers), for j from 1 to the number of answers. Sorted once,
@@ -82,55 +84,125 @@ QColor frmMain::fontColour() const {
     return examColour(state_.Examen ? state_.Examen->ColorFuente() : 0, palette());
 }
 
-void frmMain::removeRows() {
-    for (int i = highestRow(); i >= 1; --i) {
-        unload(RespuestaTxt, i, layout_);
-        unload(NumrespLab, i, layout_);
-        unload(boton_sin, i, layout_);
-        unload(boton_con, i, layout_);
-        unload(boton_cruz, i, layout_);
-        unload(boton_flecha, i, layout_);
-    }
+const SeriesIndex::Questions& frmMain::questionsAt(double n) {
+    return seriesIndex_.at(state_.Examen, state_.SerieElegida, n);
 }
 
-void frmMain::buildRow(int j, const QString& text, bool numbered, double& y) {
-    RichTextBox* answer = load(RespuestaTxt, j, layout_, copyNothing);
-    QLabel* number = load(NumrespLab, j, layout_, copyNothing);
-    const bool fresh = boton_sin.size() <= static_cast<size_t>(j) || !boton_sin[j];
-    ImageBox* sin = load(boton_sin, j, layout_, copyPicture);
-    ImageBox* con = load(boton_con, j, layout_, copyPicture);
-    ImageBox* cruz = load(boton_cruz, j, layout_, copyPicture);
-    ImageBox* flecha = load(boton_flecha, j, layout_, copyPicture);
-    if (fresh) {
-        connect(sin, &ImageBox::clicked, this, [this, j] { guarded([&] { boton_sin_Click(j); }); });
-        connect(con, &ImageBox::clicked, this, [this, j] { guarded([&] { boton_con_Click(j); }); });
+void frmMain::removeRows(const std::vector<bool>& kept) {
+    for (int i = highestRow(); i >= 1; --i) {
+        if (static_cast<size_t>(i) < kept.size() && kept[static_cast<size_t>(i)])
+            continue;
+        const AnswerRow r{row(RespuestaTxt, i), row(NumrespLab, i), row(boton_sin, i),
+                          row(boton_con, i),    row(boton_cruz, i), row(boton_flecha, i)};
+        if (!r.answer)
+            continue;
+        const std::array<QWidget*, 6> controls{r.answer, r.number, r.sin, r.con, r.cruz, r.flecha};
+        const bool spare = spareRows_.size() < MaxSpareRows;
+        for (QWidget* w : controls) {
+            if (spare) {
+                w->hide();
+                w->setObjectName(QString());
+            } else {
+                layout_.forget(w);
+                delete w;
+            }
+        }
+        if (spare)
+            spareRows_.push_back(r);
+        RespuestaTxt[static_cast<size_t>(i)] = nullptr;
+        NumrespLab[static_cast<size_t>(i)] = nullptr;
+        boton_sin[static_cast<size_t>(i)] = nullptr;
+        boton_con[static_cast<size_t>(i)] = nullptr;
+        boton_cruz[static_cast<size_t>(i)] = nullptr;
+        boton_flecha[static_cast<size_t>(i)] = nullptr;
     }
+    trimUnloaded(RespuestaTxt);
+    trimUnloaded(NumrespLab);
+    trimUnloaded(boton_sin);
+    trimUnloaded(boton_con);
+    trimUnloaded(boton_cruz);
+    trimUnloaded(boton_flecha);
+}
 
-    guarded([&] {
-        answer->setRichText(text);
-        answer->formatAll(fontColour(), TextPointSize);
+frmMain::AnswerRow frmMain::newRow() {
+    AnswerRow r;
+    r.answer = copyOf(RespuestaTxt[0], layout_);
+    r.number = copyOf(NumrespLab[0], layout_);
+    r.sin = pictureCopyOf(boton_sin[0], layout_);
+    r.con = pictureCopyOf(boton_con[0], layout_);
+    r.cruz = pictureCopyOf(boton_cruz[0], layout_);
+    r.flecha = pictureCopyOf(boton_flecha[0], layout_);
+    // The row a box belongs to is looked up at the click: a reused box may serve another row.
+    ImageBox* sin = r.sin;
+    ImageBox* con = r.con;
+    connect(sin, &ImageBox::clicked, this, [this, sin] {
+        guarded([&] {
+            if (const int j = indexOf(boton_sin, static_cast<const ImageBox*>(sin)); j >= 1)
+                boton_sin_Click(j);
+        });
     });
-    for (ImageBox* img : {cruz, flecha}) {
+    connect(con, &ImageBox::clicked, this, [this, con] {
+        guarded([&] {
+            if (const int j = indexOf(boton_con, static_cast<const ImageBox*>(con)); j >= 1)
+                boton_con_Click(j);
+        });
+    });
+    return r;
+}
+
+frmMain::AnswerRow frmMain::loadRow(int j) {
+    builtRows_.resize(std::max(builtRows_.size(), static_cast<size_t>(j) + 1));
+    builtRows_[static_cast<size_t>(j)] = true;
+    // Loaded already: on the previous page (the controls stay where they are) or by an answer
+    // of the same number on this one.
+    if (RichTextBox* loaded = row(RespuestaTxt, j))
+        return {loaded,
+                row(NumrespLab, j),
+                row(boton_sin, j),
+                row(boton_con, j),
+                row(boton_cruz, j),
+                row(boton_flecha, j)};
+    AnswerRow r;
+    if (spareRows_.empty()) {
+        r = newRow();
+    } else {
+        r = spareRows_.back();
+        spareRows_.pop_back();
+    }
+    setElement(RespuestaTxt, j, r.answer);
+    setElement(NumrespLab, j, r.number);
+    setElement(boton_sin, j, r.sin);
+    setElement(boton_con, j, r.con);
+    setElement(boton_cruz, j, r.cruz);
+    setElement(boton_flecha, j, r.flecha);
+    return r;
+}
+
+void frmMain::buildRow(int j, const QString& text, bool numbered, const QColor& colour, double& y) {
+    const AnswerRow r = loadRow(j);
+    for (ImageBox* img : {r.cruz, r.flecha}) {
         const TwipsBox b = layout_.box(img);
         layout_.move(img, 2400 - b.width, y - b.height / 2);
     }
-    for (ImageBox* img : {sin, con})
+    for (ImageBox* img : {r.sin, r.con})
         layout_.move(img, 2400, y - layout_.box(img).height / 2);
-    const TwipsBox s = layout_.box(sin);
-    layout_.move(number, s.left + s.width, y);
-    number->setText(QString::number(j) + u". "_s);
-    const TwipsBox nb = layout_.box(number);
+    const TwipsBox s = layout_.box(r.sin);
+    layout_.move(r.number, s.left + s.width, y);
+    r.number->setText(QString::number(j) + u". "_s);
+    const TwipsBox nb = layout_.box(r.number);
     const double answerLeft = nb.left + nb.width;
-    layout_.place(answer, {answerLeft, y, layout_.box(frmExamen).width - 400 - answerLeft,
-                           layout_.box(answer).height});
-    y = y + layout_.box(answer).height + 120;
+    // Placed before the text goes in, so the text is laid out once, at its final width.
+    layout_.place(r.answer, {answerLeft, y, layout_.box(frmExamen).width - 400 - answerLeft,
+                             layout_.box(r.answer).height});
+    guarded([&] { r.answer->setPageText(text, colour, TextPointSize); });
+    y = y + layout_.box(r.answer).height + 120;
 
-    number->setVisible(numbered);
-    answer->show();
-    sin->show();
-    con->hide();
-    cruz->hide();
-    flecha->hide();
+    r.number->setVisible(numbered);
+    r.answer->show();
+    r.sin->show();
+    r.con->hide();
+    r.cruz->hide();
+    r.flecha->hide();
 }
 
 void frmMain::ShowPregunta(qint16 n) {
@@ -139,25 +211,22 @@ void frmMain::ShowPregunta(qint16 n) {
     const KipsaPrubex& exam = *state_.Examen;
     const qint16 N = state_.TotalPreguntas;
 
-    frmExterno->hide();
+    // The page is rebuilt with its painting held back and painted once, complete.
+    frmExterno->setUpdatesEnabled(false);
     frmExterno->setProperty("Tag", QString::number(n));
     AnteriorBtn->setEnabled(n != 1);
     SiguienteBtn->setEnabled(n < N);
-    removeRows();
+    // The previous question's rows go once this one's are built: a row this question has too
+    // is rebuilt on the same controls, without hiding and showing them.
+    builtRows_.clear();
 
     double y = 0;
+    const QColor colour = fontColour();
     guarded([&] {
-        for (const auto& pregunta : exam.PreguntasEnOrden(state_.SerieElegida, n)) {
+        for (const auto& pregunta : questionsAt(n)) {
             guarded([&] {
-                PreguntaTxt->hide();
-                guarded([&] {
-                    PreguntaTxt->setRichText(pregunta->TextoPregunta());
-                    PreguntaTxt->formatAll(fontColour(), TextPointSize);
-                });
-                PreguntaTxt->show();
-                y = 200;
-
                 const TwipsBox pageBox = layout_.box(frmExamen);
+                y = 200;
                 if (!pregunta->Imagen().trimmed().isEmpty()) {
                     const TwipsBox b = layout_.box(ImagenBtn);
                     layout_.move(ImagenBtn, (pageBox.width - b.width) / 2, y);
@@ -169,18 +238,24 @@ void frmMain::ShowPregunta(qint16 n) {
 
                 layout_.place(PreguntaTxt,
                               {200, y, pageBox.width - 400, layout_.box(PreguntaTxt).height});
+                guarded([&] {
+                    PreguntaTxt->setPageText(pregunta->TextoPregunta(), colour, TextPointSize);
+                });
+                PreguntaTxt->show();
                 y = y + layout_.box(PreguntaTxt).height + 250;
 
                 if (exam.TipoExamen() == 1) {
                     for (const auto& r : answersByNumber(*pregunta->respuestas()))
-                        buildRow(r->Numero(), r->Texto(), true, y);
+                        buildRow(r->Numero(), r->Texto(), true, colour, y);
                 } else {
-                    buildRow(1, u"Verdadero"_s, false, y);
-                    buildRow(2, u"Falso"_s, false, y);
+                    buildRow(1, u"Verdadero"_s, false, colour, y);
+                    buildRow(2, u"Falso"_s, false, colour, y);
                 }
             });
         }
     });
+
+    removeRows(builtRows_);
 
     int marks = 0;
     guarded([&] {
@@ -206,6 +281,7 @@ void frmMain::ShowPregunta(qint16 n) {
     PreguntaActualLab->setText(status);
 
     frmExterno->show();
+    frmExterno->setUpdatesEnabled(true);
     AnteriorBtn->show();
     SiguienteBtn->show();
     FinalizarBtn->show();

@@ -33,7 +33,7 @@ void frmMain::MostrarFallos() {
         const double n = frmExternoTag().trimmed().toDouble(&ok);
         if (!ok)
             return;
-        for (const auto& question : exam.PreguntasEnOrden(state_.SerieElegida, n)) {
+        for (const auto& question : questionsAt(n)) {
             if (exam.TipoExamen() == 1)
                 reviewMultipleChoice(*question);
             else

@@ -13,6 +13,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -66,6 +67,11 @@ TEST_F(Opening, CommandLineExamIsBriefedAnythingElseGivesAnEmptyWindowAMissingOn
                 !WindowControls(w.get()).widget("frmDatos")->isHidden());
     EXPECT_TRUE(
         WindowControls(w.get()).label("InfoExamLab")->text().contains(u"con 3 preguntas."_s));
+    // Laid out once the window had its final, maximised size: the page spans the client area.
+    const QWidget* client = w->centralWidget();
+    EXPECT_EQ(w->frameGeometry(), w->screen()->availableGeometry());
+    EXPECT_EQ(w->box(WindowControls(w.get()).widget("frmExterno")).width,
+              client->width() * TwipsBox::TwipsPerPixel - 240);
     for (const QString& text : {QString(), dir.filePath(u"a b.KXT"_s)}) {
         w = startUp(state, prompts, clock, random, text);
         ASSERT_NE(w, nullptr);

@@ -2,6 +2,7 @@
 #include "TestExamBuilder.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace kp;
 using namespace kp::test;
@@ -83,7 +84,54 @@ TEST(ExamLoader, BrokenFilesFailTheWholeLoadWithTheirOwnCode) {
         EXPECT_FALSE(files.load(c.bytes.bytes(), e));
         EXPECT_EQ(e.errorCode(), c.code) << e.errorString().toStdString();
     }
+    ExamFiles files;
+    const QString pipe = files.path(u"tuberia.kxt"_s);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     KipsaPrubex e;
-    for (const QString& path : {u"/nonexistent/examen.kxt"_s, u"/tmp"_s, u"/dev/zero"_s})
-        EXPECT_FALSE(e.Cargar(path)) << "neither a missing file, a folder nor an endless device";
+    for (const QString& path : {u"/nonexistent/examen.kxt"_s, u"/tmp"_s, u"/dev/zero"_s, pipe})
+        EXPECT_FALSE(e.Cargar(path)) << "no missing file, folder, endless device or named pipe";
+}
+
+TEST(ExamLoader, PicturesShareTheLoadedBytesAndOutliveThem) {
+    ExamFiles files;
+    const QByteArray logo = QByteArray("logo ").repeated(1000);
+    const QByteArray image = QByteArray("imagen ").repeated(5000);
+    KipsaPrubex written;
+    written.setArchivoLogo(files.write(u"logo.png"_s, logo));
+    TestExamBuilder::on(written).pregunta(u"q1"_s, u"¿?"_s, {{u"Sí"_s, true}}, u"a.png"_s, image);
+    written.setArchivoSalida(files.path(u"e.kxt"_s));
+    ASSERT_TRUE(written.Export()) << written.errorString().toStdString();
+    const auto picture = [](const KipsaPrubex& e) {
+        return e.Preguntas()->Item(1)->ImagenBinary();
+    };
+
+    // From bytes in memory: the pictures lie inside them, not copied, and keep them alive
+    // once the caller lets go of them.
+    KipsaPrubex fromBytes;
+    {
+        const QByteArray bytes = files.read(u"e.kxt"_s);
+        ASSERT_TRUE(fromBytes.Cargar(bytes));
+        for (const QByteArray& b : {fromBytes.ArchivoLogoBinary(), picture(fromBytes)})
+            EXPECT_TRUE(b.constData() > bytes.constData() &&
+                        b.constData() + b.size() <= bytes.constData() + bytes.size());
+    }
+    EXPECT_EQ(fromBytes.ArchivoLogoBinary(), logo);
+    EXPECT_EQ(picture(fromBytes), image);
+    QByteArray changed = picture(fromBytes);
+    changed[0] = 'X';
+    EXPECT_EQ(picture(fromBytes), image) << "a copy changes alone";
+
+    // Bytes that nothing owns for the exam (fromRawData) are copied.
+    QByteArray owned = files.read(u"e.kxt"_s);
+    KipsaPrubex fromRaw;
+    ASSERT_TRUE(fromRaw.Cargar(QByteArray::fromRawData(owned.constData(), owned.size())));
+    owned.fill('x');
+    EXPECT_EQ(picture(fromRaw), image);
+
+    // From the file, read once: cutting it afterwards changes nothing loaded.
+    KipsaPrubex fromFile;
+    ASSERT_TRUE(fromFile.Cargar(written.ArchivoSalida()));
+    files.write(u"e.kxt"_s, "corto");
+    EXPECT_EQ(fromFile.ArchivoLogoBinary(), logo);
+    EXPECT_EQ(picture(fromFile), image);
 }

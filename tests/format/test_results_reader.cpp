@@ -1,3 +1,4 @@
+#include "ExamBytes.h"
 #include "TestExamBuilder.h"
 #include "format/ResultsReader.h"
 
@@ -36,7 +37,8 @@ TEST(ResultsReader, DamagedFieldsAreRefusedWithAReason) {
         {"plus sign", header("+000000001"), u"no es un número"},
         {"count beyond 16 bits", header("0000040000"), u"fuera de rango"},
         {"position outside 1..N", one + record("1;", "0000000002"), u"fuera de 1..1"},
-        {"answer that is not a number", one + record("1;x;"), u"ilegibles"},
+        {"answer that is not a number", one + record("1;x;"),
+         u"respuestas ilegibles en la pregunta 1: \"1;x;\""},
     };
     for (const auto& c : cases) {
         ResultsReader reader;
@@ -66,4 +68,54 @@ TEST(ResultsReader, RepeatedMarksCountOnceAndMarksWithTheSameKeyTextAreBothKept)
 
     EXPECT_FALSE(reader.read(header("0000000001")));
     EXPECT_EQ(reader.questionCount(), 0);
+}
+
+TEST(ResultsReader, MarksReadTheSameForTheRecordAndForGrading) {
+    // An answer number is what QString::toInt reads (blanks around it, a sign, leading zeros);
+    // each answer of a question counts once; 0 stands for a blank question.
+    const struct {
+        const char* name;
+        QByteArray answers;
+        std::vector<qint16> marks;
+        bool ok;
+    } cases[] = {
+        {"two marks", "2;4;", {2, 4}, true},
+        {"blank", "0;", {}, true},
+        {"empty text", "", {}, true},
+        {"no closing semicolon", "3", {3}, true},
+        {"an answer twice counts once", "4;2;4;", {4, 2}, true},
+        {"blanks around", " 3 ;\t5;", {3, 5}, true},
+        {"signs and zeros", "+3;-2;007;-0;", {3, -2, 7}, true},
+        {"more digits than fit a field", "00000000000000000000005;", {5}, true},
+        {"16-bit edges", "32767;-32768;", {32767, -32768}, true},
+        {"beyond 16 bits", "32768;", {}, false},
+        {"beyond 32 bits", "4294967298;", {}, false},
+        {"nothing between two", "1;;2;", {}, false},
+        {"only a semicolon", ";", {}, false},
+        {"no-break space",
+         "\xa0"
+         "3;",
+         {},
+         false},
+        {"exponent", "1e1;", {}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ExamFiles files;
+        const QByteArray bytes = header("0000000001") + record(c.answers);
+        ResultsReader whole, grading;
+        ASSERT_EQ(whole.read(bytes), c.ok) << whole.errorString().toStdString();
+        ASSERT_EQ(grading.readFileForGrading(files.write(u"r.kxa"_s, bytes)), c.ok);
+        EXPECT_EQ(grading.errorString(), whole.errorString());
+        if (!c.ok)
+            continue;
+        std::vector<qint16> recorded;
+        for (const auto& entry : *whole.result().RespuestasKipsa())
+            recorded.push_back(entry->NumRespuesta());
+        EXPECT_EQ(recorded, c.marks);
+        const auto byPosition = grading.marks().at(1);
+        EXPECT_EQ(std::vector<qint16>(byPosition.begin(), byPosition.end()), c.marks);
+        EXPECT_TRUE(grading.result().RespuestasKipsa()->isEmpty());
+        EXPECT_EQ(grading.result().IdExamen(), u"EX");
+    }
 }

@@ -77,3 +77,31 @@ TEST(KxtGrade, TableCsvAndJsonShowEveryFileOrWhyItCannotBeGradedWithTheirExitSta
     EXPECT_TRUE(rows[2][u"error"].toString().contains(u"es del examen")) << json.out.toStdString();
     EXPECT_FALSE(rows[2].toObject().contains(u"Nota"));
 }
+
+TEST(KxtGrade, ExamIdentifiersCompareTrimmedOfBlanksOnlyAsTheResultsFileStoresThem) {
+    const struct {
+        const char* name;
+        QString examId; // as the exam file holds it
+        QString fileId; // as the runner gave it to the results record
+        int status;
+    } rows[] = {
+        {"tab-at-the-end", u"EXA\t"_s, u"EXA\t"_s, 0},
+        {"line-break-at-the-end", u"EXA\r\n"_s, u"EXA\r\n"_s, 0},
+        {"spaces-around", u"  EXA "_s, u"  EXA "_s, 0},
+        {"tab-is-not-a-blank", u"EXA\t"_s, u"EXA"_s, 1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ToolFiles f;
+        const auto built = TestExamBuilder::simple(2, 3).build();
+        KipsaPrubex& exam = *built;
+        exam.setIdExamen(row.examId);
+        exam.setArchivoSalida(f.path(u"e.kxt"_s));
+        ASSERT_TRUE(exam.Export());
+        KipsaResult r;
+        r.setIdExamen(row.fileId);
+        r.setSerie(1);
+        const QString kxa = f.write(u"r.kxa"_s, r.Contenido(exam, 2));
+        EXPECT_EQ(kxt(tools::runGrade, {exam.ArchivoSalida(), kxa}).status, row.status);
+    }
+}

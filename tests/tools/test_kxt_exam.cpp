@@ -112,13 +112,13 @@ TEST(KxtBuild, ProblemsNameTheirJsonPathAndWriteNoFileAndUsageErrorsExit2) {
         const char* message;
     } cases[] = {
         {R"({"Preguntas":[{"TextoPregunta":"a","respuestas":[{"Texto":"x","Correcta":"si"}]}]})",
-         "Preguntas[0].respuestas[0].Correcta: expected true or false"},
-        {R"({"Titlo":"x"})", "Titlo: unknown member"},
+         "Preguntas[0].respuestas[0].Correcta: se esperaba true o false"},
+        {R"({"Titlo":"x"})", "Titlo: miembro desconocido"},
         {R"({"Preguntas":[{"Id":"a","TextoPregunta":"x"},{"Id":" A ","TextoPregunta":"y"}]})",
-         "Preguntas[1].Id: the same identifier as Preguntas[0]"},
-        {R"({"Series":[{"Preguntas":["b"]}]})", "Series[0].Preguntas[0]: no question has"},
-        {R"({"Preguntas":[{"TextoPregunta":"x"}] )", "invalid JSON"},
-        {"[1]", "e.json: expected an object"},
+         "Preguntas[1].Id: el mismo identificador que Preguntas[0]"},
+        {R"({"Series":[{"Preguntas":["b"]}]})", "Series[0].Preguntas[0]: ninguna pregunta tiene"},
+        {R"({"Preguntas":[{"TextoPregunta":"x"}] )", "JSON no válido"},
+        {"[1]", "e.json: se esperaba un objeto"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.json.constData());

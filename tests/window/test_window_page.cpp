@@ -152,6 +152,82 @@ TEST_F(Page, NavigationShowsExactlyTheRecordedMarksAndAfterTheEndNothingChanges)
     EXPECT_TRUE(tickedRows().empty());
 }
 
+// Rows are kept from page to page: a row the next question lacks cannot be found by name, and a
+// box that comes back under another number marks the answer of that number.
+TEST_F(Page, LeftOverRowsAreNamelessAndReusedBoxesMarkTheirNewRow) {
+    TestExamBuilder b;
+    b.pregunta(u"A"_s, 2, {1});
+    b.pregunta(u"B"_s, u"?"_s,
+               {{u"uno"_s, true, 1}, {u"tres"_s, false, 3}, {u"cuatro"_s, false, 4}});
+    openAndStart(b.serie(1, {u"A"_s, u"B"_s}).build());
+    w->show();
+    button("SiguienteBtn")->click(); // rows 1 and 3
+    EXPECT_EQ(w->highestRow(), 3);
+    EXPECT_EQ(sin(2), nullptr);
+    EXPECT_EQ(w->findChildren<ImageBox*>(u"boton_sin_4"_s).size(), 0);
+    QTest::mouseClick(sin(3), Qt::LeftButton);
+    button("AnteriorBtn")->click(); // rows 1 and 2
+    EXPECT_EQ(sin(3), nullptr);
+    QTest::mouseClick(sin(2), Qt::LeftButton);
+    QTest::mouseClick(sin(1), Qt::LeftButton);
+    EXPECT_EQ(recorded(), (Marks{{2, 3}, {1, 2}, {1, 1}}));
+    EXPECT_EQ(tickedRows(), (std::vector<int>{1, 2}));
+}
+
+// Slots are found through an index of the series: it follows a slot added later (the last
+// slot of a number wins) and a new exam, never the questions of the one before.
+TEST_F(Page, TheQuestionOfANumberFollowsTheSeriesAndTheExamOnTheDesk) {
+    auto first = TestExamBuilder::simple(2, 2);
+    first.pregunta(u"X"_s, u"añadida"_s, {{u"sí"_s}, {u"no"_s}});
+    openAndStart(first.build());
+    auto* text = control<RichTextBox>(u"PreguntaTxt"_s);
+    EXPECT_NE(text->plainText(), u"añadida"_s);
+    state.Examen->Series()->Item(1)->PreguntasSerie()->Add(u"X"_s, 1, 1, u"preguntaX"_s);
+    w->ShowPregunta(1);
+    EXPECT_EQ(text->plainText(), u"añadida"_s);
+    TestExamBuilder second;
+    second.pregunta(u"Q"_s, u"otra"_s, {{u"a"_s}, {u"b"_s}});
+    openAndStart(second.serie(1, {u"Q"_s}).build());
+    EXPECT_EQ(text->plainText(), u"otra"_s);
+}
+
+// Every text of the page takes the exam's text colour and 10 points; RTF keeps the rest.
+TEST_F(Page, TextsTakeTheExamColourAndTenPoints) {
+    TestExamBuilder b;
+    b.exam().setColorFuente(0x0000FF); // red in the low byte
+    b.pregunta(u"A"_s, u"{\\rtf1\\ansi \\b\\fs40 grande\\b0\\par}"_s, {{u"uno"_s}});
+    openAndStart(b.serie(1, {u"A"_s}).build());
+    for (RichTextBox* box :
+         {control<RichTextBox>(u"PreguntaTxt"_s), rowControl<RichTextBox>("RespuestaTxt", 1)}) {
+        QTextCursor c(box->document());
+        c.setPosition(1);
+        EXPECT_EQ(c.charFormat().foreground().color(), QColor(Qt::red));
+        EXPECT_EQ(c.charFormat().fontPointSize(), 10);
+    }
+    QTextCursor bold(control<RichTextBox>(u"PreguntaTxt"_s)->document());
+    bold.setPosition(1);
+    EXPECT_EQ(bold.charFormat().fontWeight(), QFont::Bold);
+}
+
+// A text taller than its box starts at its top, whatever the box showed before.
+TEST_F(Page, EveryTextStartsAtItsTop) {
+    QStringList lines;
+    for (int i = 0; i < 60; ++i)
+        lines << u"línea %1"_s.arg(i);
+    TestExamBuilder b;
+    b.pregunta(u"A"_s, lines.join(u'\n'), {{u"a"_s}})
+        .pregunta(u"B"_s, lines.join(u'\n'), {{u"a"_s}});
+    openAndStart(b.serie(1, {u"A"_s, u"B"_s}).build());
+    w->show();
+    auto* text = control<RichTextBox>(u"PreguntaTxt"_s);
+    text->verticalScrollBar()->setValue(text->verticalScrollBar()->maximum());
+    ASSERT_GT(text->verticalScrollBar()->value(), 0);
+    button("SiguienteBtn")->click();
+    EXPECT_EQ(text->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(text->textCursor().position(), 0);
+    EXPECT_FALSE(text->textCursor().hasSelection());
+}
+
 TEST(ViewerFit, ScalesByHeightFirstThenByWidthAndCentres) {
     const struct {
         const char* name;

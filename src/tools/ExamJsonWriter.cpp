@@ -1,0 +1,131 @@
+#include "tools/ExamJsonWriter.h"
+
+#include "model/KipsaPrubex.h"
+#include "tools/JsonWriter.h"
+#include "tools/Sha256.h"
+
+namespace kp::tools {
+
+namespace {
+
+using namespace Qt::StringLiterals;
+
+void member(JsonWriter& json, QStringView name, const QString& text) {
+    json.key(name);
+    json.string(text);
+}
+
+void member(JsonWriter& json, QStringView name, qint64 n) {
+    json.key(name);
+    json.integer(n);
+}
+
+void flagMember(JsonWriter& json, QStringView name, bool b) {
+    json.key(name);
+    json.boolean(b);
+}
+
+void blobMember(JsonWriter& json, QStringView name, const QByteArray& bytes) {
+    json.key(name);
+    json.beginObject();
+    json.key(u"sha256");
+    json.string(QString::fromLatin1(sha256Hex(bytes)));
+    member(json, u"size", bytes.size());
+    json.endObject();
+}
+
+} // namespace
+
+void ExamJsonWriter::headerRead(qint16, qint16) {
+    const KipsaPrubex& e = exam_;
+    json_.beginObject();
+    flagMember(json_, u"AlumnoDefineArchivoResultados", e.AlumnoDefineArchivoResultados());
+    member(json_, u"ArchivoLogo", e.ArchivoLogo());
+    blobMember(json_, u"ArchivoLogoBinary", e.ArchivoLogoBinary());
+    member(json_, u"ColorFondo", e.ColorFondo());
+    member(json_, u"ColorFuente", e.ColorFuente());
+    for (int i = 1; i <= 5; ++i)
+        member(json_, u"DatoAlumno%1"_s.arg(i), e.DatoAlumno(i));
+    flagMember(json_, u"GuardarArchivoResultados", e.GuardarArchivoResultados());
+    member(json_, u"IdExamen", e.IdExamen());
+    flagMember(json_, u"LogoDerecha", e.LogoDerecha());
+    member(json_, u"MinutosLimite", e.MinutosLimite());
+    flagMember(json_, u"MostrarFallos", e.MostrarFallos());
+    flagMember(json_, u"MostrarNota", e.MostrarNota());
+    json_.key(u"NotaMaxima");
+    json_.number(shortestFloat(e.NotaMaxima()));
+    json_.key(u"Penalizacion");
+    json_.number(shortestFloat(e.Penalizacion()));
+    member(json_, u"PenalizarBlancas", e.PenalizarBlancas());
+    json_.key(u"Preguntas");
+    json_.beginArray();
+}
+
+void ExamJsonWriter::question(std::shared_ptr<Pregunta> p) {
+    json_.beginObject();
+    member(json_, u"Id", p->Id());
+    member(json_, u"Imagen", p->Imagen());
+    blobMember(json_, u"ImagenBinary", p->ImagenBinary());
+    member(json_, u"Key", p->Key());
+    member(json_, u"LicenciaAutor", p->LicenciaAutor());
+    member(json_, u"NombreAutor", p->NombreAutor());
+    member(json_, u"TextoPregunta", p->TextoPregunta());
+    json_.key(u"respuestas");
+    json_.beginArray();
+    for (const auto& r : *p->respuestas()) {
+        json_.beginObject();
+        flagMember(json_, u"Correcta", r->Correcta());
+        member(json_, u"Key", r->Key());
+        member(json_, u"Numero", r->Numero());
+        member(json_, u"Texto", r->Texto());
+        json_.endObject();
+    }
+    json_.endArray();
+    json_.endObject();
+}
+
+void ExamJsonWriter::betweenQuestionsAndSeries() {
+    json_.endArray();
+    member(json_, u"RutaArchivoResultados", exam_.RutaArchivoResultados());
+    json_.key(u"Series");
+    json_.beginArray();
+    seriesStarted_ = true;
+}
+
+void ExamJsonWriter::series(const Serie& s) {
+    if (!seriesStarted_)
+        betweenQuestionsAndSeries();
+    json_.beginObject();
+    member(json_, u"Key", s.Key());
+    member(json_, u"Numero", s.Numero());
+    json_.key(u"PreguntasSerie");
+    json_.beginArray();
+    const auto& slotList = *s.PreguntasSerie();
+    for (long i = 1; i <= slotList.Count(); ++i) {
+        const auto& slot = slotList.Item(i);
+        json_.beginObject();
+        member(json_, u"IdPreguntaExamen", slot->IdPreguntaExamen());
+        member(json_, u"Key", slotList.keyAt(i));
+        member(json_, u"Orden", slot->Orden());
+        member(json_, u"Tipo", slot->Tipo());
+        json_.endObject();
+    }
+    json_.endArray();
+    json_.endObject();
+}
+
+void ExamJsonWriter::finish() {
+    const KipsaPrubex& e = exam_;
+    if (!seriesStarted_)
+        betweenQuestionsAndSeries();
+    json_.endArray();
+    flagMember(json_, u"SoloUnaRespuesta", e.SoloUnaRespuesta());
+    member(json_, u"TipoExamen", e.TipoExamen());
+    member(json_, u"TipoPenalizacion", e.TipoPenalizacion());
+    member(json_, u"Titulo", e.Titulo());
+    member(json_, u"UnaRespuestaSuficiente", e.UnaRespuestaSuficiente());
+    json_.endObject();
+    json_.flush();
+}
+
+} // namespace kp::tools
