@@ -185,9 +185,16 @@ public:
         a = f = b = 0;
         for (qint16 i = 1; i <= n; ++i) {
             const qint16 c = code(i, exam_.TipoExamen() == 1);
-            nota = c == B   ? (++b, nota - blanca)
-                   : c == A ? (++a, nota + valor)
-                            : (++f, nota - fallo);
+            if (c == B) {
+                ++b;
+                nota -= blanca;
+            } else if (c == A) {
+                ++a;
+                nota += valor;
+            } else {
+                ++f;
+                nota -= fallo;
+            }
         }
         return nota < 0 ? 0 : nota;
     }
