@@ -6,7 +6,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    clang libclang-rt-14-dev
+    clang-14 libclang-rt-14-dev
     xvfb xauth xdotool x11-apps imagemagick fonts-dejavu-core
     # installing and packaging: icons, validators, file types, the Debian package
     librsvg2-bin desktop-file-utils appstream shared-mime-info libglib2.0-bin xdg-utils

@@ -69,6 +69,13 @@ void ExamWriter::checkLoadsBack() const {
             throw KpError(KpError::DuplicateKey, QStringLiteral("clave repetida: ") + key);
         seen.insert(folded);
     };
+    // The reader looks for the logo's bytes only behind a name, so a logo must keep one once
+    // its folders are gone (the name "fotos\ " keeps none).
+    if (!TrimBlanks(exam_.ArchivoLogo()).isEmpty() &&
+        TrimBlanks(DameNombreArchivo(exam_.ArchivoLogo())).isEmpty())
+        throw KpError(
+            KpError::BadValue,
+            QStringLiteral("el logo \"%1\" no tiene nombre de archivo").arg(exam_.ArchivoLogo()));
     count(exam_.Preguntas()->Count(), "preguntas");
     count(exam_.Series()->Count(), "series");
     QSet<QString> questionKeys;

@@ -13,8 +13,9 @@ class ExamWriter {
 public:
     explicit ExamWriter(const KipsaPrubex& exam) : exam_(exam) {}
 
-    // What the fields alone cannot show: the file must load back, so counts stay within 16 bits
-    // and no two keys that the reader would build from the stored identifiers are equal.
+    // What the fields alone cannot show: the file must load back, so counts stay within 16 bits,
+    // no two keys that the reader would build from the stored identifiers are equal, and a logo
+    // keeps a file name.
     void checkLoadsBack() const;
     // Writes the whole file with the given logo bytes (a writer without a device only checks).
     void write(FieldWriter& out, const QByteArray& logo) const;

@@ -119,13 +119,18 @@ void ResultsReader::addMarks(qint16 position, QByteArrayView answers, bool withR
                               .arg(Cp1252::decode(answers)));
         // Marking records an answer once; a file that lists one twice was not written by us.
         if (n != 0) {
-            if (!marks_.addOnce(position, static_cast<qint16>(n)))
+            const auto answer = static_cast<qint16>(n);
+            if (!marks_.addOnce(position, answer))
                 throw KpError(KpError::BadValue,
                               QStringLiteral("la respuesta %1 de la pregunta %2 está repetida")
                                   .arg(n)
                                   .arg(position));
-            if (withRecord)
-                result_.RespuestasKipsa()->Marcar(position, static_cast<qint16>(n));
+            // marks_ has found any repeat, so the record need not walk every mark so far as
+            // Marcar does: a file may hold hundreds of thousands of marks.
+            if (withRecord) {
+                RespuestasKipsa& record = *result_.RespuestasKipsa();
+                record.Add(position, answer, record.freeKey(position, answer));
+            }
         }
         if (last)
             break;

@@ -36,6 +36,8 @@ public:
     const MarksByPosition& marks() const { return marks_; }
     // The labels of the five data fields as the file carries them, 1..5.
     const QString& label(int i) const { return labels_[static_cast<size_t>(i - 1)]; }
+    // The number of question records the file declares.
+    qint16 questionCount() const { return marks_.positions(); }
 
 private:
     bool run(const std::function<void()>& reading);

@@ -17,6 +17,18 @@ template <typename T> class KeyedList {
 public:
     using Ptr = std::shared_ptr<T>;
 
+private:
+    // Up to this many items a key is found by looking through them.
+    static constexpr size_t kShortList = 8;
+
+    // Declared before the iterator that walks them.
+    struct Entry {
+        QString key;
+        QString folded; // key.toCaseFolded(): what keys are compared by
+        Ptr item;
+    };
+
+public:
     long Count() const { return static_cast<long>(items_.size()); }
     bool isEmpty() const { return items_.empty(); }
 
@@ -68,7 +80,7 @@ public:
     // Enumeration in insertion order.
     class const_iterator {
     public:
-        using Inner = typename std::vector<typename KeyedList::Entry>::const_iterator;
+        using Inner = typename std::vector<Entry>::const_iterator;
         explicit const_iterator(Inner it) : it_(it) {}
         const Ptr& operator*() const { return it_->item; }
         const_iterator& operator++() {
@@ -85,15 +97,6 @@ public:
     const_iterator end() const { return const_iterator(items_.end()); }
 
 private:
-    // Up to this many items a key is found by looking through them.
-    static constexpr size_t kShortList = 8;
-
-    struct Entry {
-        QString key;
-        QString folded; // key.toCaseFolded(): what keys are compared by
-        Ptr item;
-    };
-
     const Ptr* lookup(const QString& folded) const {
         if (hashed_) {
             const auto it = byKey_.constFind(folded);

@@ -16,8 +16,10 @@ int runBuild(const QStringList& args, QTextStream&, QTextStream& err) {
             output = args[++i];
         else if (source.isEmpty() && !args[i].startsWith(u'-'))
             source = args[i];
-        else
-            source.clear(), i = args.size();
+        else {
+            source.clear(); // anything else is a usage error
+            break;
+        }
     }
     if (source.isEmpty() || output.isEmpty()) {
         err << QStringLiteral("Uso: kxt build ORIGEN.json -o EXAMEN.kxt\n");

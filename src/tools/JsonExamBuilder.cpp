@@ -7,7 +7,7 @@
 #include "tools/BuildError.h"
 #include "tools/JsonSource.h"
 
-#include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
@@ -82,6 +82,11 @@ const std::vector<Setting>& settings() {
 
 } // namespace
 
+JsonExamBuilder::JsonExamBuilder(const Clock& clock, RandomSource& random)
+    : clock_(clock), random_(random), readPictureFile_([](const QString& path) {
+          return ByteCursor::readFile(path, kMaxPictureSize);
+      }) {}
+
 void JsonExamBuilder::build(const QString& jsonPath, KipsaPrubex& exam) {
     QByteArray bytes;
     try {
@@ -89,19 +94,26 @@ void JsonExamBuilder::build(const QString& jsonPath, KipsaPrubex& exam) {
     } catch (const KpError& e) {
         throw BuildError(e.message());
     }
+    build(bytes, jsonPath, QFileInfo(jsonPath).absoluteDir(), exam);
+}
+
+void JsonExamBuilder::build(const QByteArray& json, const QString& name, const QDir& base,
+                            KipsaPrubex& exam) {
+    if (json.size() > kMaxSourceSize)
+        throw BuildError(QStringLiteral("%1 pasa de %2 bytes").arg(name).arg(kMaxSourceSize));
     QJsonParseError parseError;
-    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &parseError);
+    const QJsonDocument doc = QJsonDocument::fromJson(json, &parseError);
     if (parseError.error != QJsonParseError::NoError)
         throw BuildError(QStringLiteral("%1: JSON no válido en el byte %2: %3")
-                             .arg(jsonPath)
+                             .arg(name)
                              .arg(parseError.offset)
                              .arg(parseError.errorString()));
-    base_ = QFileInfo(jsonPath).absoluteDir();
+    base_ = base;
     keyPaths_.clear();
 
     const JsonSource root(doc.object(), QString());
     if (!doc.isObject())
-        throw BuildError(QStringLiteral("%1: se esperaba un objeto").arg(jsonPath));
+        throw BuildError(QStringLiteral("%1: se esperaba un objeto").arg(name));
     QStringList allowed = {QStringLiteral("ArchivoLogo"), QStringLiteral("Preguntas"),
                            QStringLiteral("Series"), QStringLiteral("shuffle")};
     for (const Setting& s : settings())
@@ -150,7 +162,7 @@ QByteArray JsonExamBuilder::readPicture(const JsonSource& at, QString& absoluteP
         at.fail(QStringLiteral("se esperaba un nombre de archivo"));
     absolutePath = QDir::cleanPath(base_.absoluteFilePath(name));
     try {
-        return ByteCursor::readFile(absolutePath, kMaxPictureSize);
+        return readPictureFile_(absolutePath);
     } catch (const KpError& e) {
         at.fail(QStringLiteral("no se puede leer la imagen: ") + e.message());
     }

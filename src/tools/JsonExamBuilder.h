@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDir>
 #include <QHash>
 #include <QString>
+#include <functional>
 
 namespace kp {
 class Clock;
@@ -21,10 +23,20 @@ class JsonSource;
 // first problem found. The clock and random source make identifiers and shuffle answers.
 class JsonExamBuilder {
 public:
-    JsonExamBuilder(const Clock& clock, RandomSource& random) : clock_(clock), random_(random) {}
+    // Reads the picture file at an absolute path. Raises KpError when it cannot.
+    using PictureReader = std::function<QByteArray(const QString& absolutePath)>;
 
-    // Fills exam (a new one) from the JSON file at jsonPath.
+    JsonExamBuilder(const Clock& clock, RandomSource& random);
+
+    // Fills exam (a new one) from the JSON file at jsonPath; pictures are relative to its folder.
     void build(const QString& jsonPath, KipsaPrubex& exam);
+    // The same on a description in memory: name stands for it in messages, and pictures are
+    // relative to base.
+    void build(const QByteArray& json, const QString& name, const QDir& base, KipsaPrubex& exam);
+
+    // Pictures are read from disk unless another reader is given (one that serves them from
+    // memory, say).
+    void setPictureReader(PictureReader reader) { readPictureFile_ = std::move(reader); }
 
 private:
     void readSettings(const JsonSource& root, KipsaPrubex& exam) const;
@@ -40,6 +52,7 @@ private:
 
     const Clock& clock_;
     RandomSource& random_;
+    PictureReader readPictureFile_;
     QDir base_;
     // Where each question key came from, for duplicate complaints.
     QHash<QString, QString> keyPaths_;

@@ -3,6 +3,10 @@
 #include "TestExamBuilder.h"
 #include "format/ResultsReader.h"
 
+#include <gtest/gtest.h>
+#include <tuple>
+#include <vector>
+
 using namespace kp;
 using namespace kp::test;
 using namespace Qt::StringLiterals;
@@ -126,3 +130,25 @@ TEST_P(Marks, ReadTheSameForTheRecordAndForGrading) {
 INSTANTIATE_TEST_SUITE_P(ResultsReader, Marks, testing::ValuesIn(kMarksRows), RowName());
 
 } // namespace
+
+// Question 1 answer 12 and question 11 answer 2 both spell "respuesta112"; they are
+// both kept. A failed read leaves no count behind.
+TEST(ResultsReader, MarksWithTheSameKeyTextAreBothKept) {
+    ResultsReader reader;
+    QByteArray bytes =
+        header("0000000011") + record("12;-3;") + record("2;", "0000000011") + record("12;");
+    for (int i = 0; i < 8; ++i)
+        bytes += record("0;", "0000000002");
+    ASSERT_TRUE(reader.read(bytes)) << reader.errorString().toStdString();
+    EXPECT_EQ(reader.questionCount(), 11);
+    std::vector<std::tuple<qint16, qint16, QString>> marks;
+    for (const auto& m : *reader.result().RespuestasKipsa())
+        marks.emplace_back(m->NumPregunta(), m->NumRespuesta(), m->Key());
+    EXPECT_EQ(marks,
+              (std::vector<std::tuple<qint16, qint16, QString>>{{1, 12, u"respuesta112"_s},
+                                                                {1, -3, u"respuesta1-3"_s},
+                                                                {11, 2, u"respuesta112_2"_s}}));
+
+    EXPECT_FALSE(reader.read(header("0000000001")));
+    EXPECT_EQ(reader.questionCount(), 0);
+}

@@ -268,9 +268,16 @@ public:
         a = f = b = 0;
         for (qint16 i = 1; i <= n; ++i) {
             const qint16 c = code(i, exam_.TipoExamen() == 1);
-            nota = c == Blank   ? (++b, nota - blanca)
-                   : c == Right ? (++a, nota + valor)
-                                : (++f, nota - fallo);
+            if (c == Blank) {
+                ++b;
+                nota -= blanca;
+            } else if (c == Right) {
+                ++a;
+                nota += valor;
+            } else {
+                ++f;
+                nota -= fallo;
+            }
         }
         return nota < 0 ? 0 : nota;
     }

@@ -1,8 +1,6 @@
 #include "Rows.h"
 #include "richtext/RichText.h"
 
-#include <QDir>
-#include <QFile>
 #include <QGuiApplication>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -225,23 +223,6 @@ TEST_P(RtfLimitRows, CutTheTextWhereTheySay) {
 }
 INSTANTIATE_TEST_SUITE_P(RtfLimits, RtfLimitRows, testing::ValuesIn(kLimitRows),
                          kp::test::RowName());
-
-// Replays the fuzzer's seeds and every input it ever found trouble with, fed the way the fuzz
-// target feeds them (one character per byte). It only shows that nothing crashes, hangs or leaks
-// (under the sanitizers): what each file shows is not checked.
-TEST(RtfCorpusCrashOnly, EveryFileIsReadAndLaidOut) {
-    const QDir dir(qEnvironmentVariable("KP_TEST_DATA") + u"/corpus"_s);
-    ASSERT_FALSE(dir.isEmpty(QDir::Files)) << dir.path().toStdString();
-    for (const QString& name : dir.entryList(QDir::Files)) {
-        SCOPED_TRACE(name.toStdString());
-        QFile f(dir.filePath(name));
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-        QTextDocument doc;
-        setRichContent(doc, QString::fromLatin1(f.readAll()));
-        applyPageFormat(doc, Qt::black);
-        doc.size();
-    }
-}
 
 // Text documents need a QGuiApplication for their fonts; widgets are not involved. The offscreen
 // platform is set here too because test discovery runs without ctest's environment.

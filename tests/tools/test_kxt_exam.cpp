@@ -121,6 +121,7 @@ TEST(KxtBuild, ProblemsNameTheirJsonPathAndWriteNoFileAndUsageErrorsExit2) {
          "Preguntas[1].Id: el mismo identificador que Preguntas[0]"},
         {R"({"Series":[{"Preguntas":["b"]}]})", "Series[0].Preguntas[0]: ninguna pregunta tiene"},
         {R"({"Preguntas":[{"TextoPregunta":"x"}] )", "JSON no válido"},
+        {"[1]", "e.json: se esperaba un objeto"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.json.constData());
@@ -132,6 +133,8 @@ TEST(KxtBuild, ProblemsNameTheirJsonPathAndWriteNoFileAndUsageErrorsExit2) {
         EXPECT_FALSE(QFile::exists(target));
     }
     EXPECT_EQ(kxt(runBuild, {u"a.json"_s}).status, 2) << "usage: no -o";
+    EXPECT_EQ(kxt(runBuild, {u"a.json"_s, u"b.json"_s, u"-o"_s, u"x.kxt"_s}).status, 2)
+        << "usage: two sources";
     EXPECT_EQ(kxt(runInfo, {}).status, 2) << "usage: no exam";
     EXPECT_EQ(kxt(runInfo, {u"/nonexistent.kxt"_s}).status, 1) << "an exam that cannot load";
 }
