@@ -9,7 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-targets="exam question results json rtf"
+targets="exam question results json rtf journal"
 if [ $# -ne 2 ] || ! [[ " $targets " == *" $1 "* ]] || ! [[ $2 =~ ^[0-9]+$ ]]; then
     echo "usage: scripts/fuzz.sh TARGET SECONDS   (TARGET: ${targets// /, })" >&2
     exit 2
@@ -36,7 +36,8 @@ cmake --build "$build" -j 2 --target "fuzz_$target" fuzz_seeds
 
 rm -rf "$build/seeds/$target"
 "$build/tests/fuzz/fuzz_seeds" "$build/seeds" >/dev/null
-mkdir -p "$build/corpus/$target" "$build/findings/$target"
+# The journal has no seeds of its own: the fuzzer starts from its dictionary.
+mkdir -p "$build/corpus/$target" "$build/findings/$target" "$build/seeds/$target"
 corpora=("$build/corpus/$target" "$build/seeds/$target")
 [ -d "tests/fuzz/$target" ] && corpora+=("tests/fuzz/$target")
 
