@@ -136,9 +136,9 @@ INSTANTIATE_TEST_SUITE_P(ResultsReader, Marks, testing::ValuesIn(kMarksRows), Ro
 TEST(ResultsReader, MarksWithTheSameKeyTextAreBothKept) {
     ResultsReader reader;
     QByteArray bytes =
-        header("0000000011") + record("12;-3;") + record("2;", "0000000011") + record("12;");
-    for (int i = 0; i < 8; ++i)
-        bytes += record("0;", "0000000002");
+        header("0000000011") + record("12;-3;") + record("2;", "0000000011");
+    for (int i = 2; i <= 10; ++i)
+        bytes += record("0;", QByteArray::number(i).rightJustified(10, '0'));
     ASSERT_TRUE(reader.read(bytes)) << reader.errorString().toStdString();
     EXPECT_EQ(reader.questionCount(), 11);
     std::vector<std::tuple<qint16, qint16, QString>> marks;

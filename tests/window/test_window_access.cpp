@@ -79,11 +79,11 @@ TEST_F(Access, TheBoxActionClicksLater) {
               QStringList{u"Space"_s});
     action->doAction(QAccessibleActionInterface::toggleAction());
     EXPECT_TRUE(recorded().empty());
-    ASSERT_TRUE(waitFor([&] { return !recorded().empty(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !recorded().empty(); }, 2000));
     EXPECT_EQ(recorded(), (std::vector<std::pair<int, int>>{{1, 3}}));
     state.ExamenEnCurso = false;
     accessible(con(3))->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    ASSERT_TRUE(waitFor([&] { return !prompts.messages.empty(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !prompts.messages.empty(); }, 2000));
     EXPECT_EQ(prompts.messages[0].text,
               u"El examen ha finalizado, no puede modificar resultados"_s);
 }
@@ -195,7 +195,7 @@ TEST_F(Access, ClientWidgetIsTheViewportDownToTheMinimum) {
     auto window = std::make_unique<frmMain>(state, prompts, clock, random);
     window->show();
     QWidget* client = WindowControls(window.get()).widget("client");
-    ASSERT_TRUE(waitFor([&] { return client->isVisible(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return client->isVisible(); }, 2000));
     const QSize viewport = window->centralWidget()->size();
     EXPECT_EQ(client->size(), viewport.expandedTo(QSize(617, 505)));
     EXPECT_EQ(window->clientSizeTwips(), QSizeF(client->width() * 15.0, client->height() * 15.0));

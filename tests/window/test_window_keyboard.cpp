@@ -19,7 +19,7 @@ protected:
     void activate() {
         w->show();
         w->activateWindow();
-        ASSERT_TRUE(waitFor([&] { return w->isActiveWindow(); }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return w->isActiveWindow(); }, 2000));
     }
     QString focused() const {
         const QWidget* f = QApplication::focusWidget();
