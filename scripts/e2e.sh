@@ -16,56 +16,10 @@ build=${1:-build}
 prog=$build/src/app/kipsa-prubex
 kxt=$build/src/tools/kxt
 
-for f in "$prog" "$kxt"; do
-    [[ -x $f ]] || { echo "e2e: $f is not built" >&2; exit 1; }
-done
-for t in Xvfb xdotool import convert; do
-    command -v "$t" >/dev/null || { echo "e2e: $t is not installed (scripts/deps.sh)" >&2; exit 1; }
-done
-
-work=$(mktemp -d)
-xvfb_pid=
-prog_pid=
-cleanup() {
-    if [[ -n $prog_pid ]] && kill -0 "$prog_pid" 2>/dev/null; then
-        kill "$prog_pid" 2>/dev/null || true
-        wait "$prog_pid" 2>/dev/null || true
-    fi
-    if [[ -n $xvfb_pid ]]; then
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-    fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "e2e: FAIL: $*" >&2
-    if [[ -n ${DISPLAY:-} ]]; then
-        import -window root "$build/e2e-failure.png" 2>/dev/null &&
-            echo "e2e: screen saved in $build/e2e-failure.png" >&2
-    fi
-    if [[ -s $work/program.log ]]; then
-        echo "e2e: program output:" >&2
-        sed 's/^/    /' "$work/program.log" >&2
-    fi
-    exit 1
-}
-
-# wait_for WHAT SECONDS COMMAND...: retries COMMAND every 0.2 s until it succeeds.
-wait_for() {
-    local what=$1 limit=$2
-    shift 2
-    local end=$((SECONDS + limit))
-    until "$@" >/dev/null 2>&1; do
-        if [[ -n $prog_pid && -z ${exit_expected:-} ]] && ! kill -0 "$prog_pid" 2>/dev/null; then
-            prog_pid=
-            fail "the program ended while waiting for $what"
-        fi
-        ((SECONDS < end)) || fail "timed out after ${limit} s waiting for $what"
-        sleep 0.2
-    done
-}
+source "$root/scripts/lib/session.sh"
+session_begin e2e
+need_built "$prog" "$kxt"
+need_tools Xvfb xdotool import convert
 
 # --- the exam -------------------------------------------------------------------------------
 # Background RGB(250, 235, 200), stored with red in the low byte.
@@ -106,12 +60,7 @@ EOF
 "$kxt" build "$work/e2e.json" -o "$work/e2e.kxt" || fail "kxt could not build the exam"
 
 # --- the display ----------------------------------------------------------------------------
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-wait_for "Xvfb to start" 10 test -s "$work/display"
-export DISPLAY=:$(head -n1 "$work/display")
-export QT_QPA_PLATFORM=xcb QT_ENABLE_HIGHDPI_SCALING=0 QT_SCALE_FACTOR=1
-unset QT_AUTO_SCREEN_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
+start_xvfb 1280x1024
 
 (cd "$work" && exec "$prog" "$work/e2e.kxt") >"$work/program.log" 2>&1 &
 prog_pid=$!
