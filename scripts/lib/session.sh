@@ -1,3 +1,5 @@
+# shellcheck shell=bash
+# shellcheck disable=SC2154 # build is set by the script that sources this file
 # Session plumbing of the scripts that run the program under Xvfb, sourced after `build` is set:
 #
 #   source "$root/scripts/lib/session.sh"
