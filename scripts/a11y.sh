@@ -63,7 +63,6 @@ gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus \
 
 (cd "$work" && exec "$prog" "$work/a11y.kxt") >"$work/program.log" 2>&1 &
 prog_pid=$!
-find_window() { xdotool search --onlyvisible --name "$1" | head -n1; }
 wait_for "the exam window" 30 find_window '^Kipsa Prubex v1\.0$'
 
 walk() {

@@ -61,7 +61,6 @@ fi
 (cd "$work" && exec "$prog" "$work/teclado.kxt") >"$work/program.log" 2>&1 &
 prog_pid=$!
 
-find_window() { xdotool search --onlyvisible --name "$1" | head -n1; }
 wait_for "the exam window" 20 find_window '^Kipsa Prubex v1\.0$'
 win=$(find_window '^Kipsa Prubex v1\.0$')
 sleep 0.5
@@ -69,18 +68,12 @@ sleep 0.5
 give_keyboard() { xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1"; }
 [[ -n $wm ]] || give_keyboard "$win"
 
-key() {
-    xdotool key --clearmodifiers "$@"
-    sleep 0.3
-}
 type_text() {
     xdotool type --delay 50 "$1"
     sleep 0.2
 }
 caption() { xdotool getwindowname "$win"; }
 
-visible_ids() { xdotool search --onlyvisible --name "$1" 2>/dev/null || true; }
-gone() { ! visible_ids "$1" | grep -qx "$2"; }
 answer_dialog() {
     local title=$1 keys=$2 id
     wait_for "the \"$title\" window" 10 find_window "^$title\$"
@@ -123,7 +116,6 @@ answer_dialog "Calificación" Return    # the grade window -> Salir
 result=$work/out/resultado_Ana.kxa
 wait_for "the results file" 5 test -s "$result"
 
-field() { printf '%010d%s' "${#1}" "$1"; }
 expected=$(
     printf '0000000300'
     field "TECLADO-01"
@@ -141,12 +133,7 @@ expected=$(
     printf '00000000010000000003'
     field "2;"
 )
-actual=$(cat "$result")
-if [[ $actual != "$expected" ]]; then
-    echo "e2e-keyboard: expected: $expected" >&2
-    echo "e2e-keyboard: actual:   $actual" >&2
-    fail "the results file does not hold the marks made"
-fi
+check_results "$expected" "$result"
 
 # --- leaving: Archivo > Salir, then Sí ----------------------------------------------------------
 give_keyboard "$win"

@@ -65,8 +65,6 @@ start_xvfb 1280x1024
 (cd "$work" && exec "$prog" "$work/e2e.kxt") >"$work/program.log" 2>&1 &
 prog_pid=$!
 
-find_window() { xdotool search --onlyvisible --name "$1" | head -n1; }
-
 wait_for "the exam window" 20 find_window '^Kipsa Prubex v1\.0$'
 win=$(find_window '^Kipsa Prubex v1\.0$')
 sleep 0.5 # let the window settle at its final size
@@ -99,15 +97,8 @@ click_twips() {
     sleep 0.3
 }
 
-key() {
-    xdotool key --clearmodifiers "$@"
-    sleep 0.3
-}
-
 # Dialogs are found by their titles; each must appear before it is answered, and that very
 # window must go away (the next one may carry the same title).
-visible_ids() { xdotool search --onlyvisible --name "$1" 2>/dev/null || true; }
-gone() { ! visible_ids "$1" | grep -qx "$2"; }
 answer_dialog() {
     local title=$1 keys=$2 id
     wait_for "the \"$title\" window" 10 find_window "^$title\$"
@@ -158,7 +149,6 @@ wait_for "the results file" 5 test -s "$result"
 answer_dialog "Fin de examen" Return   # "El examen ha finalizado." -> OK
 answer_dialog "Calificación" Return    # the grade window -> Salir
 
-field() { printf '%010d%s' "${#1}" "$1"; }
 expected=$(
     printf '0000000300'
     field "E2E-01"
@@ -172,12 +162,7 @@ expected=$(
     printf '00000000010000000002'
     field "2;"
 )
-actual=$(cat "$result")
-if [[ $actual != "$expected" ]]; then
-    echo "e2e: expected: $expected" >&2
-    echo "e2e: actual:   $actual" >&2
-    fail "the results file does not hold the marks made"
-fi
+check_results "$expected" "$result"
 
 # --- closing through the menu: Archivo > Salir, then Sí ----------------------------------------
 # Without a window manager the focus does not come back by itself: open the menu by a click

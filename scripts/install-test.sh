@@ -44,9 +44,8 @@ start_xvfb 1280x1024
     gio launch "$prefix/share/applications/$app_id.desktop" "$exam") >"$work/program.log" 2>&1 ||
     fail "gio launch"
 
-find_window() { xdotool search --onlyvisible --name '^Kipsa Prubex v1\.0$' | head -n1; }
-wait_for "the window \"Kipsa Prubex v1.0\"" 20 find_window
-win=$(find_window)
+wait_for "the window \"Kipsa Prubex v1.0\"" 20 find_window '^Kipsa Prubex v1\.0$'
+win=$(find_window '^Kipsa Prubex v1\.0$')
 prog_pid=$(xdotool getwindowpid "$win") || fail "the window has no process id"
 [[ $(readlink "/proc/$prog_pid/exe") == "$prefix/bin/kipsa-prubex" ]] ||
     fail "the window belongs to $(readlink "/proc/$prog_pid/exe"), not the installed program"
@@ -70,9 +69,8 @@ echo "install-test: the program opened the exam at \"$exam\""
 xdotool mousemove --sync $((X + 30)) $((Y + menu_h / 2)) click 1
 sleep 0.3
 xdotool key --clearmodifiers s
-find_dialog() { xdotool search --onlyvisible --name '^Atención!$' | head -n1; }
-wait_for "the question \"Atención!\"" 10 find_dialog
-xdotool windowactivate --sync "$(find_dialog)" 2>/dev/null || true
+wait_for "the question \"Atención!\"" 10 find_window '^Atención!$'
+xdotool windowactivate --sync "$(find_window '^Atención!$')" 2>/dev/null || true
 xdotool key --clearmodifiers Return
 exit_expected=1
 wait_for "the program to end" 10 bash -c "! kill -0 $prog_pid"

@@ -101,3 +101,31 @@ start_xvfb() {
     export QT_QPA_PLATFORM=xcb QT_ENABLE_HIGHDPI_SCALING=0 QT_SCALE_FACTOR=1
     unset QT_AUTO_SCREEN_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
 }
+
+# --- windows, keys and the results file ------------------------------------------------------
+# find_window PATTERN: the first visible window whose name matches.
+find_window() { xdotool search --onlyvisible --name "$1" | head -n1; }
+
+# key KEY...: pressed with no modifier held, then a moment for the program.
+key() {
+    xdotool key --clearmodifiers "$@"
+    sleep 0.3
+}
+
+# gone PATTERN ID: that window is no longer among the visible ones of that name.
+visible_ids() { xdotool search --onlyvisible --name "$1" 2>/dev/null || true; }
+gone() { ! visible_ids "$1" | grep -qx "$2"; }
+
+# field TEXT: a text as the results file stores it, its length first in ten digits.
+field() { printf '%010d%s' "${#1}" "$1"; }
+
+# check_results EXPECTED FILE: fails unless FILE holds EXPECTED exactly.
+check_results() {
+    local actual
+    actual=$(cat "$2")
+    if [[ $actual != "$1" ]]; then
+        echo "$session_name: expected: $1" >&2
+        echo "$session_name: actual:   $actual" >&2
+        fail "the results file does not hold the marks made"
+    fi
+}
