@@ -86,6 +86,24 @@ std::vector<ChildRun> interleaved(benchmark::State& state, const Command& baseli
     return runs;
 }
 
+// The ratio of the medians of the subject's and the baseline's seconds, kept with the
+// baseline's median as counters.
+double ratioToBase(benchmark::State& state, const std::vector<double>& seconds,
+                   const std::vector<double>& base) {
+    const double ratio = median(seconds) / median(base);
+    state.counters["base_ms"] = median(base) * 1e3;
+    state.counters["ratio"] = ratio;
+    return ratio;
+}
+
+// The wall-clock seconds of each run.
+std::vector<double> wallSeconds(const std::vector<ChildRun>& runs) {
+    std::vector<double> seconds;
+    for (const ChildRun& r : runs)
+        seconds.push_back(r.seconds);
+    return seconds;
+}
+
 // kxt info against cat of the same file: time and peak memory.
 void info(benchmark::State& state, const std::string& what, const std::string& file,
           double timeGoal, double peakGoal) {
@@ -100,10 +118,8 @@ void info(benchmark::State& state, const std::string& what, const std::string& f
         seconds.push_back(r.seconds);
         peakKb = std::max(peakKb, r.peakKb);
     }
-    const double ratio = median(seconds) / median(base);
+    const double ratio = ratioToBase(state, seconds, base);
     const double peak = peakKb * 1024.0 / static_cast<double>(fileBytes(file));
-    state.counters["base_ms"] = median(base) * 1e3;
-    state.counters["ratio"] = ratio;
     state.counters["peak_x_file"] = peak;
     // A file smaller than Qt's own memory makes a ratio meaningless: give megabytes then.
     Row row{what,
@@ -141,11 +157,9 @@ void load(benchmark::State& state, const std::string& what, const std::string& f
     faults /= static_cast<double>(runs.size());
     const double bytes = static_cast<double>(fileBytes(file));
     const double mbps = bytes / median(seconds) / 1e6;
-    const double ratio = median(seconds) / median(base);
+    const double ratio = ratioToBase(state, seconds, base);
     const double extra = extraKb * 1024.0 / bytes;
     state.counters["MB_per_s"] = mbps;
-    state.counters["base_ms"] = median(base) * 1e3;
-    state.counters["ratio"] = ratio;
     state.counters["page_faults"] = faults;
     state.counters["peak_over_start_x_file"] = extra;
     state.counters["again_MB_per_s"] = bytes / median(again) / 1e6;
@@ -180,9 +194,7 @@ void freshMemory(benchmark::State& state, const std::string& what, const std::st
         faults += static_cast<double>(field(r.out, "minflt"));
     }
     faults /= static_cast<double>(runs.size());
-    const double ratio = median(seconds) / median(base);
-    state.counters["base_ms"] = median(base) * 1e3;
-    state.counters["ratio"] = ratio;
+    const double ratio = ratioToBase(state, seconds, base);
     state.counters["us_per_fault"] = median(seconds) * 1e6 / faults;
     rows.push_back(Row{what,
                        format("%.3f s, %.0f page faults, ", median(seconds), faults) +
@@ -198,12 +210,8 @@ void hashFloor(benchmark::State& state, const std::string& what, const std::stri
                                   {option("read-floor"), "--sha256", file}, false, base);
     if (runs.empty())
         return;
-    std::vector<double> seconds;
-    for (const ChildRun& r : runs)
-        seconds.push_back(r.seconds);
-    const double ratio = median(seconds) / median(base);
-    state.counters["base_ms"] = median(base) * 1e3;
-    state.counters["ratio"] = ratio;
+    const std::vector<double> seconds = wallSeconds(runs);
+    const double ratio = ratioToBase(state, seconds, base);
     rows.push_back(Row{what, format("%.3f s", median(seconds)),
                        format("`cat` %.3f s", median(base)), format("%.1f×", ratio), "–"});
 }
@@ -234,12 +242,8 @@ void grade(benchmark::State& state, const std::string& what, const std::string& 
     const auto runs = interleaved(state, floor, kxt, false, base);
     if (runs.empty())
         return;
-    std::vector<double> seconds;
-    for (const ChildRun& r : runs)
-        seconds.push_back(r.seconds);
-    const double ratio = median(seconds) / median(base);
-    state.counters["base_ms"] = median(base) * 1e3;
-    state.counters["ratio"] = ratio;
+    const std::vector<double> seconds = wallSeconds(runs);
+    const double ratio = ratioToBase(state, seconds, base);
     state.counters["files"] = static_cast<double>(files.size());
     Row row{what, format("%.3f s", median(seconds)), format("open/read/close %.3f s", median(base)),
             format("%.1f×", ratio), "≤ 3× that floor"};

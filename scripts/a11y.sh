@@ -26,49 +26,11 @@ fi
 prog=$build/src/app/kipsa-prubex
 kxt=$build/src/tools/kxt
 walker=$root/scripts/atspi-walk.py
-for f in "$prog" "$kxt"; do
-    [[ -x $f ]] || { echo "a11y: $f is not built" >&2; exit 1; }
-done
-for t in Xvfb xdotool gdbus /usr/bin/python3 /usr/libexec/at-spi-bus-launcher; do
-    command -v "$t" >/dev/null || { echo "a11y: $t is not installed (scripts/deps.sh)" >&2; exit 1; }
-done
-
-work=$(mktemp -d)
-xvfb_pid=
-prog_pid=
-cleanup() {
-    if [[ -n $prog_pid ]] && kill -0 "$prog_pid" 2>/dev/null; then
-        kill "$prog_pid" 2>/dev/null || true
-        wait "$prog_pid" 2>/dev/null || true
-    fi
-    if [[ -n $xvfb_pid ]]; then
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-    fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "a11y: FAIL: $*" >&2
-    if [[ -s $work/program.log ]]; then
-        echo "a11y: program output:" >&2
-        sed 's/^/    /' "$work/program.log" >&2
-    fi
-    exit 1
-}
-
-wait_for() {
-    local what=$1 limit=$2
-    shift 2
-    local end=$((SECONDS + limit))
-    until "$@" >/dev/null 2>&1; do
-        [[ -z $prog_pid ]] || kill -0 "$prog_pid" 2>/dev/null ||
-            fail "the program ended while waiting for $what"
-        ((SECONDS < end)) || fail "timed out after ${limit} s waiting for $what"
-        sleep 0.2
-    done
-}
+source "$root/scripts/lib/session.sh"
+session_begin a11y
+session_screenshot= # no screenshot on failure
+need_built "$prog" "$kxt"
+need_tools Xvfb xdotool gdbus /usr/bin/python3 /usr/libexec/at-spi-bus-launcher
 
 # --- the exam: a name field, a time limit and two questions -----------------------------------
 mkdir -p "$work/out"
@@ -89,11 +51,7 @@ EOF
 "$kxt" build "$work/a11y.json" -o "$work/a11y.kxt" || fail "kxt could not build the exam"
 
 # --- display and accessibility bus ------------------------------------------------------------
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-wait_for "Xvfb to start" 10 test -s "$work/display"
-export DISPLAY=:$(head -n1 "$work/display")
-export QT_QPA_PLATFORM=xcb QT_ENABLE_HIGHDPI_SCALING=0 QT_SCALE_FACTOR=1
+start_xvfb 1024x768
 
 # Asking the session bus for the accessibility bus starts it; a screen reader then sets
 # IsEnabled, which is what makes Qt join that bus.
@@ -105,7 +63,6 @@ gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus \
 
 (cd "$work" && exec "$prog" "$work/a11y.kxt") >"$work/program.log" 2>&1 &
 prog_pid=$!
-find_window() { xdotool search --onlyvisible --name "$1" | head -n1; }
 wait_for "the exam window" 30 find_window '^Kipsa Prubex v1\.0$'
 
 walk() {

@@ -21,61 +21,10 @@ kxt=$build/src/tools/kxt
 wm=
 [[ ${2:-} == --wm ]] && wm=openbox
 
-for f in "$prog" "$kxt"; do
-    [[ -x $f ]] || { echo "e2e-keyboard: $f is not built" >&2; exit 1; }
-done
-for t in Xvfb xdotool import $wm; do
-    command -v "$t" >/dev/null ||
-        { echo "e2e-keyboard: $t is not installed (scripts/deps.sh)" >&2; exit 1; }
-done
-
-work=$(mktemp -d)
-xvfb_pid=
-prog_pid=
-wm_pid=
-cleanup() {
-    if [[ -n $prog_pid ]] && kill -0 "$prog_pid" 2>/dev/null; then
-        kill "$prog_pid" 2>/dev/null || true
-        wait "$prog_pid" 2>/dev/null || true
-    fi
-    if [[ -n $wm_pid ]]; then
-        kill "$wm_pid" 2>/dev/null || true
-        wait "$wm_pid" 2>/dev/null || true
-    fi
-    if [[ -n $xvfb_pid ]]; then
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-    fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "e2e-keyboard: FAIL: $*" >&2
-    if [[ -n ${DISPLAY:-} ]]; then
-        import -window root "$build/e2e-keyboard-failure.png" 2>/dev/null &&
-            echo "e2e-keyboard: screen saved in $build/e2e-keyboard-failure.png" >&2
-    fi
-    if [[ -s $work/program.log ]]; then
-        echo "e2e-keyboard: program output:" >&2
-        sed 's/^/    /' "$work/program.log" >&2
-    fi
-    exit 1
-}
-
-wait_for() {
-    local what=$1 limit=$2
-    shift 2
-    local end=$((SECONDS + limit))
-    until "$@" >/dev/null 2>&1; do
-        if [[ -n $prog_pid && -z ${exit_expected:-} ]] && ! kill -0 "$prog_pid" 2>/dev/null; then
-            prog_pid=
-            fail "the program ended while waiting for $what"
-        fi
-        ((SECONDS < end)) || fail "timed out after ${limit} s waiting for $what"
-        sleep 0.2
-    done
-}
+source "$root/scripts/lib/session.sh"
+session_begin e2e-keyboard
+need_built "$prog" "$kxt"
+need_tools Xvfb xdotool import ${wm:+"$wm"}
 
 # --- the exam: three questions, two data fields -----------------------------------------------
 mkdir -p "$work/out"
@@ -101,12 +50,7 @@ EOF
 "$kxt" build "$work/teclado.json" -o "$work/teclado.kxt" || fail "kxt could not build the exam"
 
 # --- the display ----------------------------------------------------------------------------
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-wait_for "Xvfb to start" 10 test -s "$work/display"
-export DISPLAY=:$(head -n1 "$work/display")
-export QT_QPA_PLATFORM=xcb QT_ENABLE_HIGHDPI_SCALING=0 QT_SCALE_FACTOR=1
-unset QT_AUTO_SCREEN_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
+start_xvfb 800x600
 if [[ -n $wm ]]; then
     HOME=$work "$wm" >"$work/wm.log" 2>&1 &
     wm_pid=$!
@@ -117,7 +61,6 @@ fi
 (cd "$work" && exec "$prog" "$work/teclado.kxt") >"$work/program.log" 2>&1 &
 prog_pid=$!
 
-find_window() { xdotool search --onlyvisible --name "$1" | head -n1; }
 wait_for "the exam window" 20 find_window '^Kipsa Prubex v1\.0$'
 win=$(find_window '^Kipsa Prubex v1\.0$')
 sleep 0.5
@@ -125,18 +68,12 @@ sleep 0.5
 give_keyboard() { xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1"; }
 [[ -n $wm ]] || give_keyboard "$win"
 
-key() {
-    xdotool key --clearmodifiers "$@"
-    sleep 0.3
-}
 type_text() {
     xdotool type --delay 50 "$1"
     sleep 0.2
 }
 caption() { xdotool getwindowname "$win"; }
 
-visible_ids() { xdotool search --onlyvisible --name "$1" 2>/dev/null || true; }
-gone() { ! visible_ids "$1" | grep -qx "$2"; }
 answer_dialog() {
     local title=$1 keys=$2 id
     wait_for "the \"$title\" window" 10 find_window "^$title\$"
@@ -179,7 +116,6 @@ answer_dialog "Calificación" Return    # the grade window -> Salir
 result=$work/out/resultado_Ana.kxa
 wait_for "the results file" 5 test -s "$result"
 
-field() { printf '%010d%s' "${#1}" "$1"; }
 expected=$(
     printf '0000000300'
     field "TECLADO-01"
@@ -197,12 +133,7 @@ expected=$(
     printf '00000000010000000003'
     field "2;"
 )
-actual=$(cat "$result")
-if [[ $actual != "$expected" ]]; then
-    echo "e2e-keyboard: expected: $expected" >&2
-    echo "e2e-keyboard: actual:   $actual" >&2
-    fail "the results file does not hold the marks made"
-fi
+check_results "$expected" "$result"
 
 # --- leaving: Archivo > Salir, then Sí ----------------------------------------------------------
 give_keyboard "$win"

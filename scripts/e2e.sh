@@ -16,56 +16,10 @@ build=${1:-build}
 prog=$build/src/app/kipsa-prubex
 kxt=$build/src/tools/kxt
 
-for f in "$prog" "$kxt"; do
-    [[ -x $f ]] || { echo "e2e: $f is not built" >&2; exit 1; }
-done
-for t in Xvfb xdotool import convert; do
-    command -v "$t" >/dev/null || { echo "e2e: $t is not installed (scripts/deps.sh)" >&2; exit 1; }
-done
-
-work=$(mktemp -d)
-xvfb_pid=
-prog_pid=
-cleanup() {
-    if [[ -n $prog_pid ]] && kill -0 "$prog_pid" 2>/dev/null; then
-        kill "$prog_pid" 2>/dev/null || true
-        wait "$prog_pid" 2>/dev/null || true
-    fi
-    if [[ -n $xvfb_pid ]]; then
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-    fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "e2e: FAIL: $*" >&2
-    if [[ -n ${DISPLAY:-} ]]; then
-        import -window root "$build/e2e-failure.png" 2>/dev/null &&
-            echo "e2e: screen saved in $build/e2e-failure.png" >&2
-    fi
-    if [[ -s $work/program.log ]]; then
-        echo "e2e: program output:" >&2
-        sed 's/^/    /' "$work/program.log" >&2
-    fi
-    exit 1
-}
-
-# wait_for WHAT SECONDS COMMAND...: retries COMMAND every 0.2 s until it succeeds.
-wait_for() {
-    local what=$1 limit=$2
-    shift 2
-    local end=$((SECONDS + limit))
-    until "$@" >/dev/null 2>&1; do
-        if [[ -n $prog_pid && -z ${exit_expected:-} ]] && ! kill -0 "$prog_pid" 2>/dev/null; then
-            prog_pid=
-            fail "the program ended while waiting for $what"
-        fi
-        ((SECONDS < end)) || fail "timed out after ${limit} s waiting for $what"
-        sleep 0.2
-    done
-}
+source "$root/scripts/lib/session.sh"
+session_begin e2e
+need_built "$prog" "$kxt"
+need_tools Xvfb xdotool import convert
 
 # --- the exam -------------------------------------------------------------------------------
 # Background RGB(250, 235, 200), stored with red in the low byte.
@@ -106,17 +60,10 @@ EOF
 "$kxt" build "$work/e2e.json" -o "$work/e2e.kxt" || fail "kxt could not build the exam"
 
 # --- the display ----------------------------------------------------------------------------
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-wait_for "Xvfb to start" 10 test -s "$work/display"
-export DISPLAY=:$(head -n1 "$work/display")
-export QT_QPA_PLATFORM=xcb QT_ENABLE_HIGHDPI_SCALING=0 QT_SCALE_FACTOR=1
-unset QT_AUTO_SCREEN_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
+start_xvfb 1280x1024
 
 (cd "$work" && exec "$prog" "$work/e2e.kxt") >"$work/program.log" 2>&1 &
 prog_pid=$!
-
-find_window() { xdotool search --onlyvisible --name "$1" | head -n1; }
 
 wait_for "the exam window" 20 find_window '^Kipsa Prubex v1\.0$'
 win=$(find_window '^Kipsa Prubex v1\.0$')
@@ -150,15 +97,8 @@ click_twips() {
     sleep 0.3
 }
 
-key() {
-    xdotool key --clearmodifiers "$@"
-    sleep 0.3
-}
-
 # Dialogs are found by their titles; each must appear before it is answered, and that very
 # window must go away (the next one may carry the same title).
-visible_ids() { xdotool search --onlyvisible --name "$1" 2>/dev/null || true; }
-gone() { ! visible_ids "$1" | grep -qx "$2"; }
 answer_dialog() {
     local title=$1 keys=$2 id
     wait_for "the \"$title\" window" 10 find_window "^$title\$"
@@ -209,7 +149,6 @@ wait_for "the results file" 5 test -s "$result"
 answer_dialog "Fin de examen" Return   # "El examen ha finalizado." -> OK
 answer_dialog "Calificación" Return    # the grade window -> Salir
 
-field() { printf '%010d%s' "${#1}" "$1"; }
 expected=$(
     printf '0000000300'
     field "E2E-01"
@@ -223,12 +162,7 @@ expected=$(
     printf '00000000010000000002'
     field "2;"
 )
-actual=$(cat "$result")
-if [[ $actual != "$expected" ]]; then
-    echo "e2e: expected: $expected" >&2
-    echo "e2e: actual:   $actual" >&2
-    fail "the results file does not hold the marks made"
-fi
+check_results "$expected" "$result"
 
 # --- closing through the menu: Archivo > Salir, then Sí ----------------------------------------
 # Without a window manager the focus does not come back by itself: open the menu by a click

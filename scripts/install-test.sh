@@ -10,45 +10,11 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-build}
 [[ $build = /* ]] || build=$root/$build
-for t in Xvfb xdotool import convert gio; do
-    command -v "$t" >/dev/null || { echo "install-test: $t is not installed (scripts/deps.sh)" >&2; exit 1; }
-done
-
-work=$(mktemp -d)
+source "$root/scripts/lib/session.sh"
+session_begin install-test
+need_tools Xvfb xdotool import convert gio
 prefix=$work/prefix
 app_id=example.kipsaprubex.KipsaPrubex
-xvfb_pid=
-prog_pid=
-cleanup() {
-    if [[ -n $prog_pid ]] && kill -0 "$prog_pid" 2>/dev/null; then kill "$prog_pid" 2>/dev/null || true; fi
-    if [[ -n $xvfb_pid ]]; then
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-    fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "install-test: FAIL: $*" >&2
-    if [[ -n ${DISPLAY:-} ]]; then
-        import -window root "$build/install-test-failure.png" 2>/dev/null &&
-            echo "install-test: screen saved in $build/install-test-failure.png" >&2
-    fi
-    [[ -s $work/program.log ]] && sed 's/^/    /' "$work/program.log" >&2
-    exit 1
-}
-
-# wait_for WHAT SECONDS COMMAND...: retries COMMAND every 0.2 s until it succeeds.
-wait_for() {
-    local what=$1 limit=$2
-    shift 2
-    local end=$((SECONDS + limit))
-    until "$@" >/dev/null 2>&1; do
-        ((SECONDS < end)) || fail "timed out after ${limit} s waiting for $what"
-        sleep 0.2
-    done
-}
 
 # --- install ------------------------------------------------------------------------------------
 cmake --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install"
@@ -71,21 +37,15 @@ mkdir -p "$work/mis examenes"
 exam="$work/mis examenes/examen de muestra.kxt"
 cp "$prefix/share/kipsa-prubex/muestra.kxt" "$exam"
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-wait_for "Xvfb to start" 10 test -s "$work/display"
-DISPLAY=:$(head -n1 "$work/display")
-export DISPLAY
-export QT_QPA_PLATFORM=xcb QT_ENABLE_HIGHDPI_SCALING=0 QT_SCALE_FACTOR=1
+start_xvfb 1280x1024
 
 # The entry's Exec line names the program without a folder: the prefix's bin comes first.
 (cd "$work" && PATH="$prefix/bin:$PATH" XDG_DATA_DIRS="$prefix/share:/usr/share" \
     gio launch "$prefix/share/applications/$app_id.desktop" "$exam") >"$work/program.log" 2>&1 ||
     fail "gio launch"
 
-find_window() { xdotool search --onlyvisible --name '^Kipsa Prubex v1\.0$' | head -n1; }
-wait_for "the window \"Kipsa Prubex v1.0\"" 20 find_window
-win=$(find_window)
+wait_for "the window \"Kipsa Prubex v1.0\"" 20 find_window '^Kipsa Prubex v1\.0$'
+win=$(find_window '^Kipsa Prubex v1\.0$')
 prog_pid=$(xdotool getwindowpid "$win") || fail "the window has no process id"
 [[ $(readlink "/proc/$prog_pid/exe") == "$prefix/bin/kipsa-prubex" ]] ||
     fail "the window belongs to $(readlink "/proc/$prog_pid/exe"), not the installed program"
@@ -109,10 +69,10 @@ echo "install-test: the program opened the exam at \"$exam\""
 xdotool mousemove --sync $((X + 30)) $((Y + menu_h / 2)) click 1
 sleep 0.3
 xdotool key --clearmodifiers s
-find_dialog() { xdotool search --onlyvisible --name '^Atención!$' | head -n1; }
-wait_for "the question \"Atención!\"" 10 find_dialog
-xdotool windowactivate --sync "$(find_dialog)" 2>/dev/null || true
+wait_for "the question \"Atención!\"" 10 find_window '^Atención!$'
+xdotool windowactivate --sync "$(find_window '^Atención!$')" 2>/dev/null || true
 xdotool key --clearmodifiers Return
+exit_expected=1
 wait_for "the program to end" 10 bash -c "! kill -0 $prog_pid"
 prog_pid=
 echo "install-test: OK"

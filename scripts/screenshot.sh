@@ -20,22 +20,8 @@ for t in Xvfb xdotool import; do
     command -v "$t" >/dev/null || { echo "screenshot: $t is not installed" >&2; exit 1; }
 done
 
-work=$(mktemp -d)
-xvfb_pid=
-prog_pid=
-stop_session() {
-    if [[ -n $prog_pid ]]; then kill "$prog_pid" 2>/dev/null; wait "$prog_pid" 2>/dev/null || true; fi
-    if [[ -n $xvfb_pid ]]; then kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null || true; fi
-    prog_pid=
-    xvfb_pid=
-    return 0
-}
-cleanup() {
-    stop_session
-    rm -rf "$work"
-    return 0
-}
-trap cleanup EXIT
+source "$root/scripts/lib/session.sh"
+session_begin screenshot
 
 # start_session WIDTHxHEIGHT: a private screen of that size with the program on the sample.
 start_session() {
@@ -87,7 +73,7 @@ import -window root "$root/docs/screenshot-pregunta.png"
 xdotool key --window "$win" Down
 sleep 0.5
 import -window root "$root/docs/screenshot-teclado.png"
-stop_session
+session_stop
 
 start_session 800x600
 import -window root "$root/docs/screenshot-800x600.png"

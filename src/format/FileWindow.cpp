@@ -73,17 +73,21 @@ FileWindow::~FileWindow() {
     ::close(fd_);
 }
 
+qsizetype FileWindow::readOnce(qint64 offset, char* dest, qsizetype n) {
+    for (;;) {
+        const ssize_t got = ::pread(fd_, dest, static_cast<size_t>(n), static_cast<off_t>(offset));
+        if (got >= 0)
+            return got;
+        if (errno != EINTR)
+            throw KpError(KpError::FileAccess,
+                          QStringLiteral("error al leer %1: %2").arg(path_, systemError()));
+    }
+}
+
 qsizetype FileWindow::readAt(qint64 offset, char* dest, qsizetype n) {
     qsizetype total = 0;
     while (total < n) {
-        const ssize_t got = ::pread(fd_, dest + total, static_cast<size_t>(n - total),
-                                    static_cast<off_t>(offset + total));
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            throw KpError(KpError::FileAccess,
-                          QStringLiteral("error al leer %1: %2").arg(path_, systemError()));
-        }
+        const qsizetype got = readOnce(offset + total, dest + total, n - total);
         if (got == 0)
             break;
         total += got;
@@ -98,14 +102,7 @@ QByteArray FileWindow::readAll() {
         preferHugePages(bytes.data(), bytes.size());
     qsizetype total = 0;
     for (;;) {
-        const ssize_t got =
-            ::pread(fd_, bytes.data() + total, static_cast<size_t>(size_ + 1 - total), total);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            throw KpError(KpError::FileAccess,
-                          QStringLiteral("error al leer %1: %2").arg(path_, systemError()));
-        }
+        const qsizetype got = readOnce(total, bytes.data() + total, size_ + 1 - total);
         if (got == 0)
             break; // the end, before the size it had when it shrank
         total += got;

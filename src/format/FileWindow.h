@@ -31,6 +31,8 @@ public:
     QByteArray copy(qint64 from, qsizetype n);
 
 private:
+    // One read of up to n bytes at offset into dest, retried when a signal cuts it; 0 at the end.
+    qsizetype readOnce(qint64 offset, char* dest, qsizetype n);
     // Reads up to n bytes at offset into dest; fewer only at the end of the file.
     qsizetype readAt(qint64 offset, char* dest, qsizetype n);
     [[noreturn]] void endsBefore(qint64 at, qsizetype n) const;

@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "TestExamBuilder.h"
 #include "format/JournalReader.h"
 #include "format/JournalRecords.h"
@@ -13,11 +14,6 @@ using namespace kp::test;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 JournalHeader sampleHeader() {
     JournalHeader h;

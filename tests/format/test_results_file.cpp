@@ -1,4 +1,5 @@
 #include "FailDevice.h"
+#include "FileBytes.h"
 #include "TestExamBuilder.h"
 #include "format/ResultsReader.h"
 
@@ -12,11 +13,6 @@ using namespace kp::test;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
 
 // clang-format off
 const QByteArray kSmallRunBytes = QByteArrayLiteral(

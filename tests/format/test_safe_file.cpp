@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "FullDisk.h"
 #include "Unprivileged.h"
 #include "format/SafeFile.h"
@@ -15,16 +16,6 @@ using namespace kp::test;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 
 // Every entry of a folder, hidden ones included, as name -> what it is ("link to X", a file's
 // bytes, "folder").

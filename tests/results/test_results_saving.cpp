@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "FullDisk.h"
 #include "TestExamBuilder.h"
 #include "results/FinishRules.h"
@@ -13,12 +14,9 @@ using namespace Qt::StringLiterals;
 namespace kp {
 namespace {
 
-const QDateTime Now{QDate(2026, 3, 5), QTime(14, 7, 9)};
+using test::readAll;
 
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
+const QDateTime Now{QDate(2026, 3, 5), QTime(14, 7, 9)};
 
 QStringList entries(const QString& folder) {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);

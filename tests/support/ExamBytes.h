@@ -2,6 +2,7 @@
 // What the file tests share: readable Qt values in failures, exam bytes built by hand, temporary
 // files, and error codes of calls that raise.
 
+#include "FileBytes.h"
 #include "model/KipsaPrubex.h"
 #include "model/KpError.h"
 
@@ -75,9 +76,7 @@ public:
     QString path(const QString& name) const { return dir_.filePath(name); }
 
     QString write(const QString& name, const QByteArray& bytes) const {
-        QFile f(path(name));
-        const bool written = f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-        return written ? f.fileName() : QString();
+        return writeFile(path(name), bytes) ? path(name) : QString();
     }
 
     QByteArray read(const QString& name) const {

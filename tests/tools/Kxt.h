@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileBytes.h"
 #include "tools/Commands.h"
 
 #include <QFile>
@@ -29,9 +30,7 @@ inline CommandRun kxt(int (*command)(const QStringList&, QTextStream&, QTextStre
 struct ToolFiles : QTemporaryDir {
     QString path(const QString& name) const { return filePath(name); }
     QString write(const QString& name, const QByteArray& bytes) const {
-        QFile f(path(name));
-        const bool written = f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-        return written ? f.fileName() : QString();
+        return writeFile(path(name), bytes) ? path(name) : QString();
     }
 };
 

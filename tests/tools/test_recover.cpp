@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "Kxt.h"
 #include "TestExamBuilder.h"
 #include "format/JournalHeader.h"
@@ -10,11 +11,6 @@ using namespace kp::test;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
 
 // Luis's run of a three-question exam: question 1 answers 3 then 1, question 3 answer 2 marked
 // and unmarked, 65 s into a 30-minute exam.

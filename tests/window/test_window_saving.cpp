@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "FullDisk.h"
 #include "WindowFixture.h"
 #include "format/JournalReader.h"
@@ -21,11 +22,6 @@ namespace kp::test {
 namespace {
 
 const QString Finished = u"El examen ha finalizado."_s;
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
 
 QStringList files(const QString& folder) {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden);
