@@ -114,8 +114,10 @@ TEST_F(Journal, EveryCutReadsAsTheRunUpToItsLastWholeRecord) {
     std::vector<Event> events;
     for (const Event& e : kRun) {
         play(writer, e);
-        if (readAll(path).size() != sizes.back()) // recorded (not a no-op)
-            events.push_back(e), sizes.push_back(readAll(path).size());
+        if (readAll(path).size() != sizes.back()) { // recorded (not a no-op)
+            events.push_back(e);
+            sizes.push_back(readAll(path).size());
+        }
     }
     ASSERT_EQ(events.size(), 9u) << "the unmark of nothing and the repeated mark are not recorded";
     const QByteArray whole = readAll(path);

@@ -11,7 +11,7 @@
 using namespace Qt::StringLiterals;
 
 // Texts shown as text when a comparison fails.
-void PrintTo(const QString& s, std::ostream* os) {
+inline void PrintTo(const QString& s, std::ostream* os) {
     *os << '"' << s.toStdString() << '"';
 }
 
