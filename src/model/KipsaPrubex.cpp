@@ -19,18 +19,6 @@ const std::shared_ptr<kp::Preguntas>& KipsaPrubex::Preguntas() const {
     return preguntas_;
 }
 
-std::vector<std::shared_ptr<Pregunta>> KipsaPrubex::PreguntasEnOrden(qint16 serie,
-                                                                     double orden) const {
-    std::vector<std::shared_ptr<Pregunta>> found;
-    if (serie < 1 || serie > Series()->Count())
-        return found;
-    for (const auto& slot : *Series()->Item(serie)->PreguntasSerie())
-        if (slot->Orden() == orden)
-            if (auto p = Preguntas()->find(ClavePregunta(slot->IdPreguntaExamen())))
-                found.push_back(std::move(p));
-    return found;
-}
-
 qint16 KipsaPrubex::PreguntasPrimeraSerie() const {
     const long slotCount = Series()->Item(1)->PreguntasSerie()->Count();
     if (slotCount > std::numeric_limits<qint16>::max())

@@ -78,10 +78,6 @@ public:
     // exam has no series or the first one holds more than 32,767 slots.
     qint16 PreguntasPrimeraSerie() const;
 
-    // The questions shown as number orden of the series at 1-based position serie, in slot
-    // order. Slots whose question the exam lacks are left out; a missing series gives none.
-    std::vector<std::shared_ptr<Pregunta>> PreguntasEnOrden(qint16 serie, double orden) const;
-
     // Largest exam file Cargar reads: the whole file is held in memory while it loads, and the
     // format's own positions are 32-bit anyway.
     static constexpr qint64 kMaxFileSize = qint64(1) << 30;

@@ -13,7 +13,7 @@ class PreguntasSerie;
 
 // The questions of one series by their number on the page, found without walking the series:
 // number n holds the question of every slot whose Orden is n, in slot order (a slot whose
-// question the exam lacks adds none), exactly as KipsaPrubex::PreguntasEnOrden finds them.
+// question the exam lacks adds none).
 // Built on first use and again only when the exam, the series, or the number of its slots or
 // of the exam's questions has changed.
 class SeriesIndex {
