@@ -191,10 +191,18 @@ QByteArray ByteCursor::blob() {
         pos_ += n;
         return bytes;
     }
-    const QByteArrayView bytes = take(n, "una imagen");
+    return share(take(n, "una imagen"));
+}
+
+QByteArray ByteCursor::encodedText(Number lengthRule) {
+    const QByteArrayView bytes = rawText(lengthRule);
+    return file_ ? bytes.toByteArray() : share(bytes);
+}
+
+QByteArray ByteCursor::share(QByteArrayView bytes) {
     if (bytes.isEmpty())
         return QByteArray();
-    // A second reference to the buffer's block, narrowed to the blob. Bytes that no block
+    // A second reference to the buffer's block, narrowed to the bytes. Bytes that no block
     // owns (QByteArray::fromRawData) are copied instead, since nothing would keep them alive.
     QByteArray::DataPointer shared = bytes_.data_ptr();
     if (!shared.d_ptr())

@@ -44,6 +44,8 @@ public:
     QString text(Number lengthRule = Number::Leading);
     // A text field's bytes as they lie in the buffer, not decoded; valid while the buffer is.
     QByteArrayView rawText(Number lengthRule = Number::Leading);
+    // A text field's bytes, not decoded, sharing the buffer as a blob does.
+    QByteArray encodedText(Number lengthRule = Number::Leading);
     // A blob: a length that must be a whole number, then that many raw bytes. From a buffer the
     // bytes are not copied: the result shares the buffer, which lives as long as any blob taken
     // from it.
@@ -74,6 +76,7 @@ private:
     static double valueOf(QByteArrayView field, Number rule, qsizetype at);
     qint64 integer(Number rule, qint64 low, qint64 high, const char* what);
     QByteArrayView take(qsizetype n, const char* what);
+    QByteArray share(QByteArrayView bytes);
     qint64 length(Number rule, const char* what);
 
     QByteArray bytes_; // a shared copy: keeps the buffer alive for the blobs

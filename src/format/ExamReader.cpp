@@ -40,7 +40,7 @@ ExamReader::~ExamReader() = default;
 bool KipsaPrubex::Cargar(const QString& path) {
     return wholeFile([&] {
         const QByteArray bytes = ByteCursor::readFile(path, kMaxFileSize);
-        const HeapHint heap(bytes.size() * 2); // its texts become UTF-16
+        const HeapHint heap(bytes.size()); // its records, never larger than the file
         ExamReader(*this).read(bytes);
     });
 }

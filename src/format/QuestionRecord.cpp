@@ -2,6 +2,7 @@
 
 #include "format/BackupFile.h"
 #include "format/ByteCursor.h"
+#include "format/Cp1252.h"
 #include "format/FieldWriter.h"
 #include "model/Fields.h"
 #include "model/KpError.h"
@@ -53,7 +54,7 @@ void read(ByteCursor& in, Pregunta& p) {
     p.setNombreAutor(in.text());
     p.setLicenciaAutor(in.text());
     p.setId(in.text());
-    p.setTextoPregunta(in.text());
+    p.setTextoPregunta(StoredText(in.encodedText(), &Cp1252::decode));
     const qint16 count = in.int16();
     in.requireRoomFor(count, kMinAnswerSize, "respuestas");
     const auto& answers = p.respuestas();
@@ -63,7 +64,7 @@ void read(ByteCursor& in, Pregunta& p) {
         auto r = std::make_shared<Respuesta>();
         r->setNumero(in.int16());
         r->setCorrecta(in.flag());
-        r->setTexto(in.text());
+        r->setTexto(StoredText(in.encodedText(), &Cp1252::decode));
         const QString key = answerKey(r->Numero());
         r->setKey(key);
         answers->insert(key, std::move(r));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/StoredText.h"
 #include "model/respuestas.h"
 
 #include <QByteArray>
@@ -26,8 +27,8 @@ public:
     void setLicenciaAutor(const QString& v) { licenciaAutor_ = v; }
     const QString& NombreAutor() const { return nombreAutor_; }
     void setNombreAutor(const QString& v) { nombreAutor_ = v; }
-    const QString& TextoPregunta() const { return textoPregunta_; }
-    void setTextoPregunta(const QString& v) { textoPregunta_ = v; }
+    QString TextoPregunta() const { return textoPregunta_.toString(); }
+    void setTextoPregunta(StoredText v) { textoPregunta_ = std::move(v); }
     const QString& Id() const { return id_; }
     void setId(const QString& v) { id_ = v; }
     const QString& Key() const { return key_; }
@@ -84,7 +85,7 @@ private:
     QString ruta_;
     QString licenciaAutor_;
     QString nombreAutor_;
-    QString textoPregunta_;
+    StoredText textoPregunta_;
     QString id_;
     QString key_;
     mutable std::shared_ptr<kp::respuestas> respuestas_;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/StoredText.h"
+
 #include <QString>
 
 namespace kp {
@@ -9,8 +11,8 @@ class Respuesta {
 public:
     const QString& Key() const { return key_; }
     void setKey(const QString& v) { key_ = v; }
-    const QString& Texto() const { return texto_; }
-    void setTexto(const QString& v) { texto_ = v; }
+    QString Texto() const { return texto_.toString(); }
+    void setTexto(StoredText v) { texto_ = std::move(v); }
     bool Correcta() const { return correcta_; }
     void setCorrecta(bool v) { correcta_ = v; }
     qint16 Numero() const { return numero_; }
@@ -18,7 +20,7 @@ public:
 
 private:
     QString key_;
-    QString texto_;
+    StoredText texto_;
     bool correcta_ = false;
     qint16 numero_ = 0;
 };
