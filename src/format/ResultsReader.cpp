@@ -2,9 +2,11 @@
 
 #include "format/ByteCursor.h"
 #include "format/Cp1252.h"
+#include "format/FileWindow.h"
 #include "model/KpError.h"
 
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 namespace kp {
@@ -46,7 +48,17 @@ bool ResultsReader::readFile(const QString& path) {
 }
 
 bool ResultsReader::readFileForGrading(const QString& path, qint64 maxSize) {
-    return run([&] { parse(ByteCursor::readFile(path, std::min(maxSize, kMaxFileSize)), false); });
+    fileSize_ = -1;
+    return run([&] {
+        // Any size opens, so that the caller learns it; only a file within the limit is read.
+        FileWindow file(path, std::numeric_limits<qint64>::max());
+        fileSize_ = file.size();
+        const qint64 limit = std::min(maxSize, kMaxFileSize);
+        if (fileSize_ > limit)
+            throw KpError(KpError::BadValue,
+                          QStringLiteral("%1 pasa de %2 bytes").arg(path).arg(limit));
+        parse(file.copy(0, static_cast<qsizetype>(fileSize_)), false);
+    });
 }
 
 bool ResultsReader::run(const std::function<void()>& reading) {

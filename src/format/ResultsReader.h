@@ -23,8 +23,11 @@ public:
     bool readFile(const QString& path);
     // Reads only what grading needs, for many files in a row: the header values into result()
     // and the marks into marks(); result()'s own collection of marks and the labels stay empty.
-    // Accepts and refuses exactly what readFile does, and a file larger than maxSize.
+    // Accepts and refuses what readFile does, and a file larger than maxSize; reads the file as
+    // large as it was when opened (one open, one read, one close).
     bool readFileForGrading(const QString& path, qint64 maxSize = kMaxFileSize);
+    // The size of the file the last readFileForGrading opened; -1 when it could not open it.
+    qint64 fileSize() const { return fileSize_; }
     // Why the last read failed (Spanish, for the examiner).
     const QString& errorString() const { return error_; }
 
@@ -48,6 +51,7 @@ private:
     MarksByPosition marks_;
     std::array<QString, 5> labels_;
     QString error_;
+    qint64 fileSize_ = -1;
 };
 
 } // namespace kp

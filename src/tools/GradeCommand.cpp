@@ -9,7 +9,6 @@
 #include "results/GradingKey.h"
 #include "results/TruncaDecimales.h"
 
-#include <QFileInfo>
 #include <QHash>
 #include <memory>
 #include <vector>
@@ -33,27 +32,18 @@ public:
         keys_.resize(static_cast<size_t>(series.Count()));
     }
 
-    // Refuses, with the reason, a file that cannot be one of this exam's by its size alone,
-    // before reading it.
-    bool sizeFits(const QString& path, GradeRow& row) const {
-        const QFileInfo info(path);
-        if (!info.isFile() || info.size() <= maxSize_)
-            return true;
-        row.error = QStringLiteral("ocupa %1 bytes y ningún archivo de resultados de este examen "
-                                   "puede pasar de %2 bytes")
-                        .arg(info.size())
-                        .arg(maxSize_);
-        return false;
-    }
-
     // Grades one results file; row.error says why it could not be.
     GradeRow grade(const QString& path) {
         GradeRow row;
         row.archivo = path;
-        if (!sizeFits(path, row))
-            return row;
+        // A file larger than any run of this exam can write is refused before it is read.
         if (!reader_.readFileForGrading(path, maxSize_)) {
-            row.error = QStringLiteral("archivo dañado: ") + reader_.errorString();
+            row.error = reader_.fileSize() > maxSize_
+                            ? QStringLiteral("ocupa %1 bytes y ningún archivo de resultados de "
+                                             "este examen puede pasar de %2 bytes")
+                                  .arg(reader_.fileSize())
+                                  .arg(maxSize_)
+                            : QStringLiteral("archivo dañado: ") + reader_.errorString();
             return row;
         }
         const KipsaResult& result = reader_.result();
