@@ -169,8 +169,20 @@ void load(benchmark::State& state, const std::string& what, const std::string& f
                 format("again in the same process %.0f MB/s", bytes / median(again) / 1e6),
             format("`cat` %.3f s", median(base)), format("%.1f×", ratio), ""};
     if (pictures) {
+        // Qt's own: what loading the 10 KB sample adds to a fresh process (code pages of the
+        // libraries it first runs, their first heap). A quarter of a megabyte more is left for
+        // the records of the exam's questions.
+        long fixedKb = 0;
+        for (int i = 0; i < 5; ++i) {
+            const ChildRun sample = runChild({option("load-once"), option("sample")}, true);
+            fixedKb =
+                std::max(fixedKb, field(sample.out, "hwm_kb") - field(sample.out, "rss_before_kb"));
+        }
+        const double overFileMb = (static_cast<double>(extraKb) * 1024.0 - bytes) / 1e6;
+        row.figure += format("; %.1f MB over the file, the sample's load adds %.1f MB", overFileMb,
+                             static_cast<double>(fixedKb) * 1024.0 / 1e6);
         row.goal = "≤ 1.5× `cat`, peak ≤ file + Qt's own";
-        row.met = ratio <= 1.5 && extra <= 1.0;
+        row.met = ratio <= 1.5 && overFileMb <= static_cast<double>(fixedKb) * 1024.0 / 1e6 + 0.25;
     } else {
         row.goal = "≥ 400 MB/s";
         row.met = mbps >= 400;

@@ -37,7 +37,9 @@ HeapHint::HeapHint(qsizetype expectedBytes) {
     const auto after = reinterpret_cast<std::uintptr_t>(::sbrk(0));
     while (taken > 0)
         ::free(probes[--taken]);
-    const std::uintptr_t begin = (before + kHugePage - 1) & ~(kHugePage - 1);
+    // The first 2 MiB stay in small pages: an exam of few records (pictures, mostly) then never
+    // takes a whole huge page for them.
+    const std::uintptr_t begin = ((before + kHugePage - 1) & ~(kHugePage - 1)) + kHugePage;
     const std::uintptr_t end = after & ~(kHugePage - 1);
     if (end > begin)
         ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
