@@ -187,6 +187,8 @@ QByteArray ByteCursor::blob() {
     const auto n = static_cast<qsizetype>(length(Number::Whole, "una imagen"));
     if (file_) {
         require(n, "una imagen");
+        if (!keepBlobs_)
+            skipped_.push_back({pos_, n});
         QByteArray bytes = keepBlobs_ ? file_->copy(pos_, n) : QByteArray();
         pos_ += n;
         return bytes;

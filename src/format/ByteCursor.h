@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <vector>
 
 namespace kp {
 
@@ -51,6 +52,15 @@ public:
     // from it.
     QByteArray blob();
 
+    // Where a blob lay that a cursor over a file skipped (keepBlobs false).
+    struct Span {
+        qint64 offset;
+        qsizetype size;
+        bool operator==(const Span&) const = default;
+    };
+    // Every blob skipped so far, in reading order.
+    const std::vector<Span>& skippedBlobs() const { return skipped_; }
+
     // Fails unless count items of at least itemSize bytes each could still follow.
     void requireRoomFor(qint64 count, qint64 itemSize, const char* what) const;
 
@@ -85,6 +95,7 @@ private:
     qint64 pos_;
     FileWindow* file_ = nullptr;
     bool keepBlobs_ = true;
+    std::vector<Span> skipped_;
 };
 
 } // namespace kp

@@ -25,23 +25,25 @@ void flagMember(JsonWriter& json, QStringView name, bool b) {
     json.boolean(b);
 }
 
-void blobMember(JsonWriter& json, QStringView name, const QByteArray& bytes) {
-    json.key(name);
-    json.beginObject();
-    json.key(u"sha256");
-    json.string(QString::fromLatin1(sha256Hex(bytes)));
-    member(json, u"size", bytes.size());
-    json.endObject();
-}
-
 } // namespace
+
+void ExamJsonWriter::picture(QStringView name, const QByteArray& bytes) {
+    const Picture facts =
+        pictureFacts_ ? pictureFacts_(bytes) : Picture{bytes.size(), sha256Hex(bytes)};
+    json_.key(name);
+    json_.beginObject();
+    json_.key(u"sha256");
+    json_.string(QString::fromLatin1(facts.sha256));
+    member(json_, u"size", facts.size);
+    json_.endObject();
+}
 
 void ExamJsonWriter::headerRead(qint16, qint16) {
     const KipsaPrubex& e = exam_;
     json_.beginObject();
     flagMember(json_, u"AlumnoDefineArchivoResultados", e.AlumnoDefineArchivoResultados());
     member(json_, u"ArchivoLogo", e.ArchivoLogo());
-    blobMember(json_, u"ArchivoLogoBinary", e.ArchivoLogoBinary());
+    picture(u"ArchivoLogoBinary", e.ArchivoLogoBinary());
     member(json_, u"ColorFondo", e.ColorFondo());
     member(json_, u"ColorFuente", e.ColorFuente());
     for (int i = 1; i <= 5; ++i)
@@ -65,7 +67,7 @@ void ExamJsonWriter::question(std::shared_ptr<Pregunta> p) {
     json_.beginObject();
     member(json_, u"Id", p->Id());
     member(json_, u"Imagen", p->Imagen());
-    blobMember(json_, u"ImagenBinary", p->ImagenBinary());
+    picture(u"ImagenBinary", p->ImagenBinary());
     member(json_, u"Key", p->Key());
     member(json_, u"LicenciaAutor", p->LicenciaAutor());
     member(json_, u"NombreAutor", p->NombreAutor());

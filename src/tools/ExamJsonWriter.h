@@ -2,6 +2,9 @@
 
 #include "format/ExamReader.h"
 
+#include <QByteArray>
+#include <functional>
+
 namespace kp {
 class KipsaPrubex;
 }
@@ -26,12 +29,23 @@ public:
     // Ends the object once the whole file has been read.
     void finish();
 
+    // A picture's size and SHA-256 (hexadecimal). By default taken from the bytes the reader
+    // gave; a reader that skips the pictures gives them from elsewhere.
+    struct Picture {
+        qint64 size;
+        QByteArray sha256;
+    };
+    using PictureFacts = std::function<Picture(const QByteArray& bytes)>;
+    void setPictureFacts(PictureFacts facts) { pictureFacts_ = std::move(facts); }
+
 private:
     void betweenQuestionsAndSeries();
+    void picture(QStringView name, const QByteArray& bytes);
 
     const KipsaPrubex& exam_;
     JsonWriter& json_;
     bool seriesStarted_ = false;
+    PictureFacts pictureFacts_;
 };
 
 } // namespace kp::tools

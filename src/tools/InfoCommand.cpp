@@ -7,6 +7,8 @@
 #include "model/KpError.h"
 #include "tools/ExamJsonWriter.h"
 #include "tools/JsonWriter.h"
+#include "tools/PictureDigests.h"
+#include "tools/Sha256.h"
 
 namespace kp::tools {
 
@@ -34,21 +36,37 @@ int runInfo(const QStringList& args, QTextStream& out, QTextStream& err) {
     }
     // The file is walked twice, never held whole: checked first, pictures skipped, so that an
     // exam that does not load prints nothing on stdout; then written out record by record as
-    // it is read again, one question and one picture at a time.
+    // it is read again, one question at a time. The pictures are hashed on other threads from
+    // where the first walk found them, while the second walk writes the rest; it finds them in
+    // the same places or the file changed in between.
     KpError failure(0, QString());
+    std::vector<ByteCursor::Span> pictures;
     const auto load = [&] {
         FileWindow file(args[0], KipsaPrubex::kMaxFileSize);
         ByteCursor in(file, /*keepBlobs=*/false);
         KipsaPrubex settings;
         KeysOnly keys;
         ExamReader(settings, keys).read(in);
+        pictures = in.skippedBlobs();
     };
     const auto write = [&] {
+        PictureDigests digests(args[0], pictures);
         FileWindow file(args[0], KipsaPrubex::kMaxFileSize);
-        ByteCursor in(file, /*keepBlobs=*/true);
+        ByteCursor in(file, /*keepBlobs=*/false);
         KipsaPrubex exam;
         JsonWriter json(out);
         ExamJsonWriter writer(exam, json);
+        size_t written = 0;
+        writer.setPictureFacts([&](const QByteArray&) {
+            // Only a picture the reader has just skipped is one; other members are empty.
+            if (written == in.skippedBlobs().size())
+                return ExamJsonWriter::Picture{0, sha256Hex(QByteArrayView())};
+            const ByteCursor::Span at = in.skippedBlobs()[written];
+            if (written >= pictures.size() || !(at == pictures[written]))
+                throw KpError(KpError::PastEnd,
+                              QStringLiteral("%1 cambió mientras se leía").arg(args[0]));
+            return ExamJsonWriter::Picture{at.size, digests.hex(written++)};
+        });
         ExamReader(exam, writer).read(in);
         writer.finish();
     };
