@@ -48,16 +48,37 @@ bool ResultsReader::readFile(const QString& path) {
 }
 
 bool ResultsReader::readFileForGrading(const QString& path, qint64 maxSize) {
-    fileSize_ = -1;
+    return readForGrading(fetchForGrading(path, maxSize));
+}
+
+ResultsReader::Fetched ResultsReader::fetchForGrading(const QString& path, qint64 maxSize) {
+    Fetched fetched;
+    KpError failure(0, QString());
+    if (!KpError::catchAll(
+            [&] {
+                // Any size opens, so that the caller learns it; only a file within the limit
+                // is read.
+                FileWindow file(path, std::numeric_limits<qint64>::max());
+                fetched.size = file.size();
+                const qint64 limit = std::min(maxSize, kMaxFileSize);
+                if (fetched.size > limit)
+                    throw KpError(KpError::BadValue,
+                                  QStringLiteral("%1 pasa de %2 bytes").arg(path).arg(limit));
+                fetched.bytes = file.copy(0, static_cast<qsizetype>(fetched.size));
+            },
+            &failure)) {
+        fetched.failed = true;
+        fetched.error = failure.message();
+    }
+    return fetched;
+}
+
+bool ResultsReader::readForGrading(const Fetched& file) {
+    fileSize_ = file.size;
     return run([&] {
-        // Any size opens, so that the caller learns it; only a file within the limit is read.
-        FileWindow file(path, std::numeric_limits<qint64>::max());
-        fileSize_ = file.size();
-        const qint64 limit = std::min(maxSize, kMaxFileSize);
-        if (fileSize_ > limit)
-            throw KpError(KpError::BadValue,
-                          QStringLiteral("%1 pasa de %2 bytes").arg(path).arg(limit));
-        parse(file.copy(0, static_cast<qsizetype>(fileSize_)), false);
+        if (file.failed)
+            throw KpError(KpError::FileAccess, file.error);
+        parse(file.bytes, false);
     });
 }
 

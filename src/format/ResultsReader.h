@@ -26,7 +26,16 @@ public:
     // Accepts and refuses what readFile does, and a file larger than maxSize; reads the file as
     // large as it was when opened (one open, one read, one close).
     bool readFileForGrading(const QString& path, qint64 maxSize = kMaxFileSize);
-    // The size of the file the last readFileForGrading opened; -1 when it could not open it.
+    // The same in two steps: fetch (any thread) and read (this reader's).
+    struct Fetched {
+        QByteArray bytes;
+        qint64 size = -1; // -1 when the file could not be opened
+        bool failed = false;
+        QString error; // why it was not read
+    };
+    static Fetched fetchForGrading(const QString& path, qint64 maxSize = kMaxFileSize);
+    bool readForGrading(const Fetched& file);
+    // The size of the file the last read for grading opened; -1 when it could not open it.
     qint64 fileSize() const { return fileSize_; }
     // Why the last read failed (Spanish, for the examiner).
     const QString& errorString() const { return error_; }

@@ -8,9 +8,11 @@
 #include "model/KpError.h"
 #include "results/GradingKey.h"
 #include "results/TruncaDecimales.h"
+#include "tools/OrderedWork.h"
 
 #include <QHash>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace kp::tools {
@@ -32,12 +34,15 @@ public:
         keys_.resize(static_cast<size_t>(series.Count()));
     }
 
-    // Grades one results file; row.error says why it could not be.
-    GradeRow grade(const QString& path) {
+    // The largest results file a run of this exam can write: anything larger is refused
+    // before it is read.
+    qint64 maxSize() const { return maxSize_; }
+
+    // Grades one results file, fetched with maxSize(); row.error says why it could not be.
+    GradeRow grade(const QString& path, const ResultsReader::Fetched& file) {
         GradeRow row;
         row.archivo = path;
-        // A file larger than any run of this exam can write is refused before it is read.
-        if (!reader_.readFileForGrading(path, maxSize_)) {
+        if (!reader_.readForGrading(file)) {
             row.error = reader_.fileSize() > maxSize_
                             ? QStringLiteral("ocupa %1 bytes y ningún archivo de resultados de "
                                              "este examen puede pasar de %2 bytes")
@@ -133,10 +138,18 @@ int runGrade(const QStringList& args, QTextStream& out, QTextStream& err) {
     GradeReport report(exam, format, out, paths.size());
     bool allGraded = true;
     Grader grader(exam, total);
-    for (const QString& path : paths) {
+    // The files are opened and read on other threads, a few dozen ahead of the grading here.
+    const qint64 maxSize = grader.maxSize();
+    std::optional<OrderedWork<ResultsReader::Fetched>> files;
+    if (hasSeries)
+        files.emplace(static_cast<size_t>(paths.size()), 64, [&paths, maxSize](size_t i) {
+            return ResultsReader::fetchForGrading(paths.at(static_cast<qsizetype>(i)), maxSize);
+        });
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        const QString& path = paths.at(i);
         GradeRow row;
         if (hasSeries) {
-            row = grader.grade(path);
+            row = grader.grade(path, files->take(static_cast<size_t>(i)));
         } else {
             row.archivo = path;
             row.error = QStringLiteral("el examen no tiene series");
