@@ -76,6 +76,22 @@ TEST(KxtGrade, TableCsvAndJsonShowEveryFileOrWhyItCannotBeGradedWithTheirExitSta
     EXPECT_EQ(rows[0][u"NotaTexto"], u"5"_s);
     EXPECT_TRUE(rows[2][u"error"].toString().contains(u"es del examen")) << json.out.toStdString();
     EXPECT_FALSE(rows[2].toObject().contains(u"Nota"));
+
+    // Many files, read on other threads and far ahead: every row still in the order given.
+    QStringList many;
+    for (int i = 0; i < 150; ++i)
+        many << f.write(u"alumno%1.kxa"_s.arg(i), i % 3 == 0   ? anaBytes
+                                                  : i % 3 == 1 ? anaBytes.chopped(3)
+                                                               : results(u"Eva"_s, 5, {2}));
+    lines = kxt(tools::runGrade, QStringList{examPath, u"--csv"_s} + many)
+                .out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 151);
+    for (int i = 0; i < 150; ++i) {
+        const QString expected = i % 3 == 0   ? u";EXA-7;1;Ana;2ºA;;;;5;2;1;1;"_s
+                                 : i % 3 == 1 ? u";;;;;;;;;;;;archivo dañado: "_s
+                                              : u";EXA-7;5;Eva;2ºA;;;;2,5;1;0;3;"_s;
+        EXPECT_TRUE(lines[i + 1].startsWith(many[i] + expected)) << lines[i + 1].toStdString();
+    }
 }
 
 TEST(KxtGrade, ExamIdentifiersCompareTrimmedOfBlanksOnlyAsTheResultsFileStoresThem) {
