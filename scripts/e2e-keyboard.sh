@@ -14,14 +14,10 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-build}
-[[ $build = /* ]] || build=$root/$build
-prog=$build/src/app/kipsa-prubex
-kxt=$build/src/tools/kxt
+source "$root/scripts/lib/session.sh"
+use_build "${1:-}"
 wm=
 [[ ${2:-} == --wm ]] && wm=openbox
-
-source "$root/scripts/lib/session.sh"
 session_begin e2e-keyboard
 need_built "$prog" "$kxt"
 need_tools Xvfb xdotool import ${wm:+"$wm"}

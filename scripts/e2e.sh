@@ -11,12 +11,8 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-build}
-[[ $build = /* ]] || build=$root/$build
-prog=$build/src/app/kipsa-prubex
-kxt=$build/src/tools/kxt
-
 source "$root/scripts/lib/session.sh"
+use_build "${1:-}"
 session_begin e2e
 need_built "$prog" "$kxt"
 need_tools Xvfb xdotool import convert
