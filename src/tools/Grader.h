@@ -1,0 +1,44 @@
+#pragma once
+
+#include "format/ResultsReader.h"
+#include "tools/GradeReport.h"
+
+#include <QHash>
+#include <QString>
+#include <memory>
+#include <vector>
+
+namespace kp {
+class GradingKey;
+class KipsaPrubex;
+} // namespace kp
+
+namespace kp::tools {
+
+// Grades results files against one exam. What grading needs of a series is prepared once, the
+// first time a file names it, and serves every later file of that series.
+class Grader {
+public:
+    Grader(const KipsaPrubex& exam, qint16 totalPreguntas);
+    ~Grader();
+    Grader(const Grader&) = delete;
+    Grader& operator=(const Grader&) = delete;
+
+    // Refuses, with the reason, a file that cannot be one of this exam's by its size alone,
+    // before reading it.
+    bool sizeFits(const QString& path, GradeRow& row) const;
+
+    // Grades one results file; row.error says why it could not be.
+    GradeRow grade(const QString& path);
+
+private:
+    const KipsaPrubex& exam_;
+    const QString idExamen_;
+    const qint16 total_;
+    const qint64 maxSize_;
+    QHash<qint16, qint16> positionOf_; // series number -> position in Series
+    std::vector<std::unique_ptr<GradingKey>> keys_;
+    ResultsReader reader_;
+};
+
+} // namespace kp::tools
