@@ -41,7 +41,20 @@ GradeRow Grader::grade(const QString& path) {
         row.error = QStringLiteral("archivo dañado: ") + reader_.errorString();
         return row;
     }
-    const KipsaResult& result = reader_.result();
+    const qint16 serieElegida = identify(reader_.result(), row);
+    if (serieElegida == 0)
+        return row;
+    if (reader_.marks().positions() != total_) {
+        row.error = QStringLiteral("tiene %1 preguntas y el examen %2")
+                        .arg(reader_.marks().positions())
+                        .arg(total_);
+        return row;
+    }
+    grade(serieElegida, reader_.marks(), row);
+    return row;
+}
+
+qint16 Grader::identify(const KipsaResult& result, GradeRow& row) const {
     row.idExamen = result.IdExamen();
     row.serie = result.Serie();
     for (int i = 1; i <= 5; ++i)
@@ -52,26 +65,22 @@ GradeRow Grader::grade(const QString& path) {
     if (result.IdExamen() != idExamen_) {
         row.error =
             QStringLiteral("es del examen \"%1\", no de \"%2\"").arg(result.IdExamen(), idExamen_);
-        return row;
+        return 0;
     }
     const qint16 serieElegida = positionOf_.value(result.Serie(), 0);
-    if (serieElegida == 0) {
+    if (serieElegida == 0)
         row.error = QStringLiteral("el examen no tiene la serie %1").arg(result.Serie());
-        return row;
-    }
-    if (reader_.marks().positions() != total_) {
-        row.error = QStringLiteral("tiene %1 preguntas y el examen %2")
-                        .arg(reader_.marks().positions())
-                        .arg(total_);
-        return row;
-    }
+    return serieElegida;
+}
+
+const GradingKey& Grader::grade(qint16 serieElegida, const MarksByPosition& marks, GradeRow& row) {
     auto& key = keys_[static_cast<size_t>(serieElegida - 1)];
     if (!key)
         key = std::make_unique<GradingKey>(exam_, serieElegida, total_);
-    row.nota = key->nota(reader_.marks(), row.acertadas, row.falladas, row.blancas);
+    row.nota = key->nota(marks, row.acertadas, row.falladas, row.blancas);
     row.notaTexto = TruncaDecimales(row.nota, QStringLiteral("2"));
     row.graded = true;
-    return row;
+    return *key;
 }
 
 } // namespace kp::tools

@@ -11,6 +11,8 @@
 namespace kp {
 class GradingKey;
 class KipsaPrubex;
+class KipsaResult;
+class MarksByPosition;
 } // namespace kp
 
 namespace kp::tools {
@@ -30,6 +32,15 @@ public:
 
     // Grades one results file; row.error says why it could not be.
     GradeRow grade(const QString& path);
+
+    // The steps of grade for a record read otherwise (kxt report). identify fills row with
+    // what the record says of its student and gives the position in the exam's Series of the
+    // record's series; 0, with row.error, when the record is of another exam or of a series
+    // the exam lacks.
+    qint16 identify(const KipsaResult& result, GradeRow& row) const;
+    // Grades the marks of a record of the series at position serieElegida (as identify gives
+    // it) into row, and gives the key that graded them, which corrects single positions alike.
+    const GradingKey& grade(qint16 serieElegida, const MarksByPosition& marks, GradeRow& row);
 
 private:
     const KipsaPrubex& exam_;
