@@ -14,6 +14,7 @@
 #   fail MESSAGE           saves the screen in BUILD/NAME-failure.png and shows the program's
 #                          output ($work/program.log), then ends the script
 #   wait_for WHAT SECONDS COMMAND...
+#   program_ended          the program, told to end, ends within 10 s and with status 0
 #
 # NAME starts every message. Set session_screenshot= to save no screen on failure, and
 # exit_expected=1 once the program is meant to end, so that wait_for no longer fails when it does.
@@ -101,6 +102,12 @@ wait_for() {
         ((SECONDS < end)) || fail "timed out after ${limit} s waiting for $what"
         sleep 0.2
     done
+}
+
+program_ended() {
+    wait_for "the program to exit" 10 bash -c "! kill -0 $prog_pid"
+    wait "$prog_pid" || fail "the program ended with status $?"
+    prog_pid=
 }
 
 start_xvfb() {
