@@ -112,12 +112,10 @@ void info(benchmark::State& state, const std::string& what, const std::string& f
         interleaved(state, {"/bin/cat", file}, {option("kxt"), "info", file}, false, base);
     if (runs.empty())
         return;
-    std::vector<double> seconds;
+    const std::vector<double> seconds = wallSeconds(runs);
     long peakKb = 0;
-    for (const ChildRun& r : runs) {
-        seconds.push_back(r.seconds);
+    for (const ChildRun& r : runs)
         peakKb = std::max(peakKb, r.peakKb);
-    }
     const double ratio = ratioToBase(state, seconds, base);
     const double peak = peakKb * 1024.0 / static_cast<double>(fileBytes(file));
     state.counters["peak_x_file"] = peak;

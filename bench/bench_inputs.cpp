@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 
 namespace {
 
@@ -146,13 +147,23 @@ void answer(kp::Pregunta& p, int numero, const QString& texto, bool correcta) {
     p.respuestas()->Add(r);
 }
 
-void textExam(const QString& path) {
+// An exam of count questions in one series, question i made by make(i, draws) from one fixed
+// sequence of draws. A file already at path is kept.
+void oneSeriesExam(const QString& path, const QString& id, int count,
+                   const std::function<kp::Pregunta(int, Draws&)>& make) {
     if (exists(path))
         return;
     Draws draws;
     kp::KipsaPrubex exam;
-    header(exam, u"texto"_s);
-    for (int i = 1; i <= 20000; ++i) {
+    header(exam, id);
+    for (int i = 1; i <= count; ++i)
+        exam.Preguntas()->Add(make(i, draws));
+    oneSeries(exam, 1);
+    exportExam(exam, path);
+}
+
+void textExam(const QString& path) {
+    oneSeriesExam(path, u"texto"_s, 20000, [](int i, Draws& draws) {
         const bool rtf = i % 2 == 0;
         const auto text = [&](int length) {
             const QString plain = sentence(draws, length);
@@ -162,19 +173,12 @@ void textExam(const QString& path) {
         const int answers = 4 + draws.below(3);
         for (int k = 1; k <= answers; ++k)
             answer(p, k, text(120 + draws.below(150)), k == 1 + i % answers);
-        exam.Preguntas()->Add(p);
-    }
-    oneSeries(exam, 1);
-    exportExam(exam, path);
+        return p;
+    });
 }
 
 void pictureExam(const QString& path) {
-    if (exists(path))
-        return;
-    Draws draws;
-    kp::KipsaPrubex exam;
-    header(exam, u"imagenes"_s);
-    for (int i = 1; i <= 100; ++i) {
+    oneSeriesExam(path, u"imagenes"_s, 100, [](int i, Draws& draws) {
         kp::Pregunta p = question(u"i%1"_s.arg(i), u"¿Qué muestra la imagen %1?"_s.arg(i));
         for (int k = 1; k <= 4; ++k)
             answer(p, k, sentence(draws, 40), k == 2);
@@ -185,10 +189,8 @@ void pictureExam(const QString& path) {
         }
         p.setImagen(u"imagen%1.png"_s.arg(i));
         p.setImagenBinary(picture);
-        exam.Preguntas()->Add(p);
-    }
-    oneSeries(exam, 1);
-    exportExam(exam, path);
+        return p;
+    });
 }
 
 void gradedExam(const QString& dir) {

@@ -13,8 +13,8 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-build}
-[[ $build = /* ]] || build=$root/$build
+source "$root/scripts/lib/session.sh"
+use_build "${1:-}"
 
 # Everything runs inside a session bus of its own, which ends with the script.
 if [[ -z ${KP_A11Y_SESSION:-} ]]; then
@@ -23,10 +23,7 @@ if [[ -z ${KP_A11Y_SESSION:-} ]]; then
     KP_A11Y_SESSION=1 exec dbus-run-session -- "$0" "$build" 2> >(grep -v '^dbus-daemon\[' >&2)
 fi
 
-prog=$build/src/app/kipsa-prubex
-kxt=$build/src/tools/kxt
 walker=$root/scripts/atspi-walk.py
-source "$root/scripts/lib/session.sh"
 session_begin a11y
 session_screenshot= # no screenshot on failure
 need_built "$prog" "$kxt"

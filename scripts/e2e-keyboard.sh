@@ -14,14 +14,10 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-build}
-[[ $build = /* ]] || build=$root/$build
-prog=$build/src/app/kipsa-prubex
-kxt=$build/src/tools/kxt
+source "$root/scripts/lib/session.sh"
+use_build "${1:-}"
 wm=
 [[ ${2:-} == --wm ]] && wm=openbox
-
-source "$root/scripts/lib/session.sh"
 session_begin e2e-keyboard
 need_built "$prog" "$kxt"
 need_tools Xvfb xdotool import ${wm:+"$wm"}
@@ -141,9 +137,7 @@ key alt+a
 key s
 exit_expected=1
 answer_dialog "Atención!" Return
-wait_for "the program to exit" 10 bash -c "! kill -0 $prog_pid"
-wait "$prog_pid" || fail "the program ended with status $?"
-prog_pid=
+program_ended
 
 echo "e2e-keyboard: OK (an exam sat with the keyboard alone${wm:+ under $wm}; results file of" \
     "$(wc -c <"$result" 2>/dev/null || echo '?') bytes checked)"

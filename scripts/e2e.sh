@@ -11,12 +11,8 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-build}
-[[ $build = /* ]] || build=$root/$build
-prog=$build/src/app/kipsa-prubex
-kxt=$build/src/tools/kxt
-
 source "$root/scripts/lib/session.sh"
+use_build "${1:-}"
 session_begin e2e
 need_built "$prog" "$kxt"
 need_tools Xvfb xdotool import convert
@@ -172,8 +168,6 @@ sleep 0.3
 key s
 exit_expected=1
 answer_dialog "Atención!" Return
-wait_for "the program to exit" 10 bash -c "! kill -0 $prog_pid"
-wait "$prog_pid" || fail "the program ended with status $?"
-prog_pid=
+program_ended
 
 echo "e2e: OK (results file $(wc -c <"$result" 2>/dev/null || echo '?') bytes checked)"

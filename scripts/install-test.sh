@@ -8,9 +8,8 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-build}
-[[ $build = /* ]] || build=$root/$build
 source "$root/scripts/lib/session.sh"
+use_build "${1:-}"
 session_begin install-test
 need_tools Xvfb xdotool import convert gio
 prefix=$work/prefix

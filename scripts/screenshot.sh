@@ -9,9 +9,8 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-build}
-[[ $build = /* ]] || build=$root/$build
-prog=$build/src/app/kipsa-prubex
+source "$root/scripts/lib/session.sh"
+use_build "${1:-}"
 exam=$build/examples/muestra.kxt
 for f in "$prog" "$exam"; do
     [[ -e $f ]] || { echo "screenshot: $f is not built" >&2; exit 1; }
@@ -20,7 +19,6 @@ for t in Xvfb xdotool import; do
     command -v "$t" >/dev/null || { echo "screenshot: $t is not installed" >&2; exit 1; }
 done
 
-source "$root/scripts/lib/session.sh"
 session_begin screenshot
 
 # start_session WIDTHxHEIGHT: a private screen of that size with the program on the sample.

@@ -1,8 +1,11 @@
 # shellcheck shell=bash
-# shellcheck disable=SC2154 # build is set by the script that sources this file
-# Session plumbing of the scripts that run the program under Xvfb, sourced after `build` is set:
+# shellcheck disable=SC2154 # root is set by the script that sources this file
+# Session plumbing of the scripts that run the program under Xvfb, sourced after `root` (the
+# checkout) is set:
 #
 #   source "$root/scripts/lib/session.sh"
+#   use_build [DIR]        $build: the build folder DIR (default: build), relative to the
+#                          checkout unless absolute; $prog and $kxt: the program and kxt in it
 #   need_built FILE...     each FILE is built (executable), or the script ends
 #   need_tools TOOL...     each TOOL is installed, or the script ends
 #   session_begin NAME     a work folder ($work), removed at the end together with the program
@@ -11,9 +14,18 @@
 #   fail MESSAGE           saves the screen in BUILD/NAME-failure.png and shows the program's
 #                          output ($work/program.log), then ends the script
 #   wait_for WHAT SECONDS COMMAND...
+#   program_ended          the program, told to end, ends within 10 s and with status 0
 #
 # NAME starts every message. Set session_screenshot= to save no screen on failure, and
 # exit_expected=1 once the program is meant to end, so that wait_for no longer fails when it does.
+
+# shellcheck disable=SC2034 # prog and kxt are read by the scripts that source this file
+use_build() {
+    build=${1:-build}
+    [[ $build = /* ]] || build=$root/$build
+    prog=$build/src/app/kipsa-prubex
+    kxt=$build/src/tools/kxt
+}
 
 need_built() {
     local f
@@ -90,6 +102,12 @@ wait_for() {
         ((SECONDS < end)) || fail "timed out after ${limit} s waiting for $what"
         sleep 0.2
     done
+}
+
+program_ended() {
+    wait_for "the program to exit" 10 bash -c "! kill -0 $prog_pid"
+    wait "$prog_pid" || fail "the program ended with status $?"
+    prog_pid=
 }
 
 start_xvfb() {

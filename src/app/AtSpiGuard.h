@@ -29,9 +29,6 @@ public:
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override;
     QString introspect(const QString& path) const override;
 
-    // True once the guard stands in front of the bridge.
-    bool isInstalled() const { return !bridge_.isNull(); }
-
     // A Properties request the bridge would misread: fewer arguments than its method takes,
     // or a GetAll (which the bridge cannot answer at all).
     static bool needsGuard(const QDBusMessage& message);

@@ -1,12 +1,8 @@
 #include "tools/ClassReader.h"
 
 #include "format/ByteCursor.h"
-#include "format/ResultsReader.h"
-#include "model/Fields.h"
-#include "model/KipsaPrubex.h"
 #include "model/KpError.h"
-#include "results/Correccion.h"
-#include "results/TruncaDecimales.h"
+#include "results/GradingKey.h"
 #include "tools/Progress.h"
 
 #include <QDirIterator>
@@ -16,7 +12,7 @@
 namespace kp::tools {
 
 ClassReader::ClassReader(const KipsaPrubex& exam, qint16 totalPreguntas)
-    : exam_(exam), total_(totalPreguntas), corrector_(exam) {}
+    : total_(totalPreguntas), grader_(exam, totalPreguntas) {}
 
 void ClassReader::addPaths(const QStringList& paths) {
     for (const QString& path : paths) {
@@ -76,80 +72,36 @@ void ClassReader::readFile(const QString& path) {
     } catch (const KpError& e) {
         return skip(row, QStringLiteral("no se puede leer: ") + e.message());
     }
-    ResultsReader reader;
-    if (!reader.read(bytes))
-        return skip(row, QStringLiteral("archivo dañado: ") + reader.errorString());
-    const KipsaResult& result = reader.result();
-    row.idExamen = result.IdExamen();
-    row.serie = result.Serie();
-    for (int i = 1; i <= 5; ++i)
-        row.datos[static_cast<size_t>(i - 1)] = result.DatoAlumno(i);
-
-    // The file stores the identifier trimmed of blanks only, as the exam's is compared here.
-    const QString examId = TrimBlanks(exam_.IdExamen());
-    if (result.IdExamen() != examId)
-        return skip(
-            row,
-            QStringLiteral("es del examen \"%1\", no de \"%2\"").arg(result.IdExamen(), examId));
-    qint16 serieElegida = 0;
-    const auto& series = *exam_.Series();
-    for (long i = 1; i <= series.Count() && i <= 32767; ++i)
-        if (series.Item(i)->Numero() == result.Serie()) {
-            serieElegida = static_cast<qint16>(i);
-            break;
-        }
+    if (!reader_.read(bytes))
+        return skip(row, QStringLiteral("archivo dañado: ") + reader_.errorString());
+    const qint16 serieElegida = grader_.identify(reader_.result(), row);
     if (serieElegida == 0)
-        return skip(row, QStringLiteral("el examen no tiene la serie %1").arg(result.Serie()));
+        return skip(row, row.error);
     if (const QString first = copyOf(bytes); !first.isNull())
         return skip(row, QFileInfo(first).canonicalFilePath() == QFileInfo(path).canonicalFilePath()
                              ? QStringLiteral("repetido: ya se ha contado")
                              : QStringLiteral("copia idéntica de %1").arg(first));
     seen_.insert(qHash(bytes, kSeed), path);
 
-    StudentResult student;
-    row.nota =
-        DameNota(exam_, result, serieElegida, total_, row.acertadas, row.falladas, row.blancas);
-    row.notaTexto = TruncaDecimales(row.nota, QStringLiteral("2"));
-    row.graded = true;
-    student.row = std::move(row);
-    student.serieElegida = serieElegida;
+    const GradingKey& key = grader_.grade(serieElegida, reader_.marks(), row);
+    students_.push_back(student(std::move(row), serieElegida, key));
+}
 
-    // Marks grouped by position, each position's in file order.
-    std::vector<qint32> count(static_cast<size_t>(total_) + 1, 0);
-    const auto& entries = *result.RespuestasKipsa();
-    for (const auto& entry : entries)
-        if (entry->NumPregunta() >= 1 && entry->NumPregunta() <= total_)
-            ++count[static_cast<size_t>(entry->NumPregunta())];
-    student.markStart.assign(static_cast<size_t>(total_) + 1, 0);
-    for (qint32 p = 1; p <= total_; ++p)
-        student.markStart[static_cast<size_t>(p)] =
-            student.markStart[static_cast<size_t>(p - 1)] + count[static_cast<size_t>(p)];
-    student.marks.resize(static_cast<size_t>(student.markStart.back()));
-    std::vector<qint32> next(student.markStart.begin(), student.markStart.end() - 1);
-    for (const auto& entry : entries)
-        if (entry->NumPregunta() >= 1 && entry->NumPregunta() <= total_)
-            student
-                .marks[static_cast<size_t>(next[static_cast<size_t>(entry->NumPregunta() - 1)]++)] =
-                entry->NumRespuesta();
-
-    student.codes.resize(static_cast<size_t>(total_));
-    qint16 counted[4] = {};
+StudentResult ClassReader::student(GradeRow row, qint16 serieElegida, const GradingKey& key) const {
+    StudentResult s;
+    s.row = std::move(row);
+    s.serieElegida = serieElegida;
+    s.codes.reserve(static_cast<size_t>(total_));
+    s.markStart.reserve(static_cast<size_t>(total_) + 1);
+    s.markStart.push_back(0);
     for (qint32 p = 1; p <= total_; ++p) {
         const auto position = static_cast<qint16>(p);
-        const qint8 code = corrector_.code(serieElegida, position, student.marksBegin(p),
-                                           student.marksEnd(p) - student.marksBegin(p));
-        student.codes[static_cast<size_t>(p - 1)] = code;
-        ++counted[std::clamp<int>(code, 0, 3)];
+        const auto marks = reader_.marks().at(position);
+        s.codes.push_back(static_cast<qint8>(key.corrige(position, marks)));
+        s.marks.insert(s.marks.end(), marks.begin(), marks.end());
+        s.markStart.push_back(static_cast<qint32>(s.marks.size()));
     }
-    // The codes must add up to the counts of the grade; should correction ever read more than
-    // a position's own marks, the student's positions are corrected on the whole record.
-    if (counted[CodigoPregunta::Acertada] != student.row.acertadas ||
-        counted[CodigoPregunta::Fallada] != student.row.falladas ||
-        counted[CodigoPregunta::Blanca] != student.row.blancas)
-        for (qint32 p = 1; p <= total_; ++p)
-            student.codes[static_cast<size_t>(p - 1)] =
-                corrector_.direct(result, serieElegida, static_cast<qint16>(p));
-    students_.push_back(std::move(student));
+    return s;
 }
 
 } // namespace kp::tools

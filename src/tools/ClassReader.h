@@ -1,7 +1,8 @@
 #pragma once
 
+#include "format/ResultsReader.h"
 #include "tools/GradeReport.h"
-#include "tools/PositionCorrector.h"
+#include "tools/Grader.h"
 #include "tools/StudentResult.h"
 
 #include <QByteArray>
@@ -10,16 +11,17 @@
 #include <vector>
 
 namespace kp {
+class GradingKey;
 class KipsaPrubex;
-}
+} // namespace kp
 
 namespace kp::tools {
 
 class Progress;
 
-// Reads and grades the results files of a class against their exam. Each file is graded with
-// DameNota and each of its positions corrected with CorrijePreguntaTest / CorrijePreguntaVF
-// (PositionCorrector), as the runner does. Files that cannot be counted (unreadable, damaged, of
+// Reads and grades the results files of a class against their exam. Each file is graded as
+// kxt grade grades it (Grader: what grading needs of a series prepared once), and each of its
+// positions corrected by the same key. Files that cannot be counted (unreadable, damaged, of
 // another exam or series, a copy of a file already read) are kept apart with the reason.
 class ClassReader {
 public:
@@ -39,13 +41,15 @@ public:
 
 private:
     void readFile(const QString& path);
+    // The student of a graded row: the codes of every position and the marks made there.
+    StudentResult student(GradeRow row, qint16 serieElegida, const GradingKey& key) const;
     void skip(GradeRow row, const QString& error);
     // The file already counted whose bytes these are; a null text when none.
     QString copyOf(const QByteArray& bytes) const;
 
-    const KipsaPrubex& exam_;
     const qint16 total_;
-    PositionCorrector corrector_;
+    Grader grader_;
+    ResultsReader reader_;
     QStringList files_;
     std::vector<StudentResult> students_;
     std::vector<GradeRow> skipped_;

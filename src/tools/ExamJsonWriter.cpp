@@ -4,6 +4,8 @@
 #include "tools/JsonWriter.h"
 #include "tools/Sha256.h"
 
+#include <functional>
+
 namespace kp::tools {
 
 namespace {
@@ -23,6 +25,19 @@ void member(JsonWriter& json, QStringView name, qint64 n) {
 void flagMember(JsonWriter& json, QStringView name, bool b) {
     json.key(name);
     json.boolean(b);
+}
+
+// name: an array of count objects, the members of the i-th (1-based) written by members(i).
+void objectsMember(JsonWriter& json, QStringView name, long count,
+                   const std::function<void(long)>& members) {
+    json.key(name);
+    json.beginArray();
+    for (long i = 1; i <= count; ++i) {
+        json.beginObject();
+        members(i);
+        json.endObject();
+    }
+    json.endArray();
 }
 
 } // namespace
@@ -72,17 +87,14 @@ void ExamJsonWriter::question(std::shared_ptr<Pregunta> p) {
     member(json_, u"LicenciaAutor", p->LicenciaAutor());
     member(json_, u"NombreAutor", p->NombreAutor());
     member(json_, u"TextoPregunta", p->TextoPregunta());
-    json_.key(u"respuestas");
-    json_.beginArray();
-    for (const auto& r : *p->respuestas()) {
-        json_.beginObject();
+    const auto& answers = *p->respuestas();
+    objectsMember(json_, u"respuestas", answers.Count(), [&](long i) {
+        const auto& r = answers.Item(i);
         flagMember(json_, u"Correcta", r->Correcta());
         member(json_, u"Key", r->Key());
         member(json_, u"Numero", r->Numero());
         member(json_, u"Texto", r->Texto());
-        json_.endObject();
-    }
-    json_.endArray();
+    });
     json_.endObject();
 }
 
@@ -100,19 +112,14 @@ void ExamJsonWriter::series(const Serie& s) {
     json_.beginObject();
     member(json_, u"Key", s.Key());
     member(json_, u"Numero", s.Numero());
-    json_.key(u"PreguntasSerie");
-    json_.beginArray();
     const auto& slotList = *s.PreguntasSerie();
-    for (long i = 1; i <= slotList.Count(); ++i) {
+    objectsMember(json_, u"PreguntasSerie", slotList.Count(), [&](long i) {
         const auto& slot = slotList.Item(i);
-        json_.beginObject();
         member(json_, u"IdPreguntaExamen", slot->IdPreguntaExamen());
         member(json_, u"Key", slotList.keyAt(i));
         member(json_, u"Orden", slot->Orden());
         member(json_, u"Tipo", slot->Tipo());
-        json_.endObject();
-    }
-    json_.endArray();
+    });
     json_.endObject();
 }
 

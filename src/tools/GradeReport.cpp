@@ -8,20 +8,14 @@
 
 namespace kp::tools {
 
-namespace {
-
-void appendCsvField(QString& line, const QString& text) {
+QString csvField(const QString& text) {
     if (!text.contains(u';') && !text.contains(u'"') && !text.contains(u'\n') &&
-        !text.contains(u'\r')) {
-        line += text;
-        return;
-    }
+        !text.contains(u'\r'))
+        return text;
     QString quoted = text;
     quoted.replace(u'"', QStringLiteral("\"\""));
-    line += u'"' + quoted + u'"';
+    return u'"' + quoted + u'"';
 }
-
-} // namespace
 
 GradeReport::GradeReport(const KipsaPrubex& exam, GradeFormat format, QTextStream& out,
                          qsizetype rows)
@@ -65,22 +59,22 @@ void GradeReport::finish() {
 // archivo;IdExamen;Serie;DatoAlumno1..5;Nota;Acertadas;Falladas;Blancas;error
 void GradeReport::csvRow(const GradeRow& r) {
     QString line;
-    appendCsvField(line, r.archivo);
+    line += csvField(r.archivo);
     line += u';';
-    appendCsvField(line, r.idExamen);
+    line += csvField(r.idExamen);
     line += u';';
     if (!r.idExamen.isEmpty() || r.graded)
         line += QString::number(r.serie);
     for (const QString& d : r.datos) {
         line += u';';
-        appendCsvField(line, d);
+        line += csvField(d);
     }
     if (r.graded) {
         line += u';' + r.notaTexto + u';' + QString::number(r.acertadas) + u';' +
                 QString::number(r.falladas) + u';' + QString::number(r.blancas) + u';';
     } else {
         line += QStringLiteral(";;;;;");
-        appendCsvField(line, r.error);
+        line += csvField(r.error);
     }
     line += u'\n';
     out_ << line;

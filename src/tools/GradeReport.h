@@ -32,6 +32,10 @@ struct GradeRow {
 
 enum class GradeFormat { Table, Csv, Json };
 
+// text as one field of a line of semicolon-separated values: as it is, or in double quotes
+// (those inside doubled) when it holds a semicolon, a double quote or a line break.
+QString csvField(const QString& text);
+
 // Writes the rows of kxt grade: an aligned table headed with the exam's data labels,
 // semicolon-separated values with a header row, or a JSON array of objects. CSV and JSON rows
 // are written as they come; the table waits for every row, since they set its column widths.

@@ -17,6 +17,41 @@ char hexDigit(unsigned v) {
     return static_cast<char>(v < 10 ? '0' + v : 'a' + v - 10);
 }
 
+// The escape of a quote, a backslash or a control character, written at out; the end of it.
+char* escapedAscii(char16_t u, char* out) {
+    *out++ = '\\';
+    switch (u) {
+    case '"':
+        *out++ = '"';
+        break;
+    case '\\':
+        *out++ = '\\';
+        break;
+    case '\b':
+        *out++ = 'b';
+        break;
+    case '\f':
+        *out++ = 'f';
+        break;
+    case '\n':
+        *out++ = 'n';
+        break;
+    case '\r':
+        *out++ = 'r';
+        break;
+    case '\t':
+        *out++ = 't';
+        break;
+    default:
+        *out++ = 'u';
+        *out++ = '0';
+        *out++ = '0';
+        *out++ = hexDigit(u >> 4);
+        *out++ = hexDigit(u & 0xf);
+    }
+    return out;
+}
+
 } // namespace
 
 double shortestFloat(float value) {
@@ -164,36 +199,7 @@ void JsonWriter::escapedPiece(QStringView text) {
                 *out++ = static_cast<char>(u);
                 continue;
             }
-            *out++ = '\\';
-            switch (u) {
-            case '"':
-                *out++ = '"';
-                break;
-            case '\\':
-                *out++ = '\\';
-                break;
-            case '\b':
-                *out++ = 'b';
-                break;
-            case '\f':
-                *out++ = 'f';
-                break;
-            case '\n':
-                *out++ = 'n';
-                break;
-            case '\r':
-                *out++ = 'r';
-                break;
-            case '\t':
-                *out++ = 't';
-                break;
-            default:
-                *out++ = 'u';
-                *out++ = '0';
-                *out++ = '0';
-                *out++ = hexDigit(u >> 4);
-                *out++ = hexDigit(u & 0xf);
-            }
+            out = escapedAscii(u, out);
         } else if (u < 0x800) {
             *out++ = static_cast<char>(0xc0 | (u >> 6));
             *out++ = static_cast<char>(0x80 | (u & 0x3f));

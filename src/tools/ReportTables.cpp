@@ -2,6 +2,7 @@
 
 #include "model/Fields.h"
 #include "model/KipsaPrubex.h"
+#include "tools/JsonWriter.h"
 #include "tools/ReportNumbers.h"
 
 #include <QDir>
@@ -10,21 +11,10 @@
 #include <QJsonObject>
 #include <QSaveFile>
 #include <QTextStream>
-#include <charconv>
-#include <cstdlib>
 
 namespace kp::tools {
 
 namespace {
-
-QString csvField(const QString& text) {
-    if (!text.contains(u';') && !text.contains(u'"') && !text.contains(u'\n') &&
-        !text.contains(u'\r'))
-        return text;
-    QString quoted = text;
-    quoted.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + quoted + u'"';
-}
 
 QString csvNumber(const std::optional<double>& value) {
     return value ? numbers::decimal(*value, ReportTables::kCsvDecimals) : QString();
@@ -39,14 +29,6 @@ QString csvLine(const QStringList& fields) {
 
 QJsonValue jsonNumber(const std::optional<double>& value) {
     return value ? QJsonValue(*value) : QJsonValue(QJsonValue::Null);
-}
-
-// A float in its own shortest decimal form, so 9.999999f shows as 9.999999.
-double shortest(float value) {
-    char buffer[64];
-    const auto res = std::to_chars(buffer, buffer + sizeof buffer - 1, value);
-    *res.ptr = '\0';
-    return std::strtod(buffer, nullptr);
 }
 
 QString avisosText(const ItemFigures& f) {
@@ -78,7 +60,7 @@ QJsonObject gradeJson(const GradeRow& row) {
     for (int i = 0; i < 5; ++i)
         o[QStringLiteral("DatoAlumno%1").arg(i + 1)] = row.datos[static_cast<size_t>(i)];
     if (row.graded) {
-        o[QStringLiteral("Nota")] = shortest(row.nota);
+        o[QStringLiteral("Nota")] = shortestFloat(row.nota);
         o[QStringLiteral("NotaTexto")] = row.notaTexto;
         o[QStringLiteral("Acertadas")] = row.acertadas;
         o[QStringLiteral("Falladas")] = row.falladas;
@@ -185,7 +167,7 @@ QByteArray ReportTables::json(const ClassReport& r) {
     root[QStringLiteral("examen")] =
         QJsonObject{{QStringLiteral("IdExamen"), TrimBlanks(r.exam.IdExamen())},
                     {QStringLiteral("Titulo"), r.exam.Titulo()},
-                    {QStringLiteral("NotaMaxima"), shortest(r.exam.NotaMaxima())},
+                    {QStringLiteral("NotaMaxima"), shortestFloat(r.exam.NotaMaxima())},
                     {QStringLiteral("TipoExamen"), r.exam.TipoExamen()},
                     {QStringLiteral("TotalPreguntas"), r.items.totalPreguntas()}};
     QJsonArray grupos;

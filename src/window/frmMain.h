@@ -228,6 +228,9 @@ private:
     // only add their height.
     void buildRows(const std::vector<std::shared_ptr<Respuesta>>& answers, const QColor& colour,
                    double& y);
+    // Lays out one question from the top of the page: its picture button, its text and its
+    // rows; y ends below them.
+    void layOutQuestion(const Pregunta& pregunta, const QColor& colour, double& y);
     // The characters the next text box of the page may hold (TextBounds).
     qsizetype boxChars() const;
     void sizePage(double y);

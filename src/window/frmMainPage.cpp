@@ -289,36 +289,8 @@ void frmMain::ShowPregunta(qint16 n) {
     double y = 0;
     const QColor colour = fontColour();
     guarded([&] {
-        for (const auto& pregunta : questionsAt(n)) {
-            guarded([&] {
-                const TwipsBox pageBox = layout_.box(frmExamen);
-                y = 200;
-                if (!pregunta->Imagen().trimmed().isEmpty()) {
-                    const TwipsBox b = layout_.box(ImagenBtn);
-                    layout_.move(ImagenBtn, (pageBox.width - b.width) / 2, y);
-                    y = y + 2 * b.height;
-                    ImagenBtn->show();
-                } else {
-                    ImagenBtn->hide();
-                }
-
-                layout_.place(PreguntaTxt,
-                              {200, y, pageBox.width - 400, layout_.box(PreguntaTxt).height});
-                guarded([&] {
-                    pageChars_ += PreguntaTxt->setPageText(pregunta->TextoPregunta(), colour,
-                                                           TextPointSize, boxChars());
-                });
-                PreguntaTxt->show();
-                y = y + layout_.box(PreguntaTxt).height + 250;
-
-                if (exam.TipoExamen() == 1) {
-                    buildRows(answersByNumber(*pregunta->respuestas()), colour, y);
-                } else {
-                    buildRow(1, u"Verdadero"_s, false, colour, y);
-                    buildRow(2, u"Falso"_s, false, colour, y);
-                }
-            });
-        }
+        for (const auto& pregunta : questionsAt(n))
+            guarded([&] { layOutQuestion(*pregunta, colour, y); });
     });
 
     removeRows(builtRows_);
@@ -360,6 +332,34 @@ void frmMain::ShowPregunta(qint16 n) {
 
     if (exam.MostrarFallos() && !state_.ExamenEnCurso)
         guarded([&] { MostrarFallos(); });
+}
+
+void frmMain::layOutQuestion(const Pregunta& pregunta, const QColor& colour, double& y) {
+    const TwipsBox pageBox = layout_.box(frmExamen);
+    y = 200;
+    if (!pregunta.Imagen().trimmed().isEmpty()) {
+        const TwipsBox b = layout_.box(ImagenBtn);
+        layout_.move(ImagenBtn, (pageBox.width - b.width) / 2, y);
+        y = y + 2 * b.height;
+        ImagenBtn->show();
+    } else {
+        ImagenBtn->hide();
+    }
+
+    layout_.place(PreguntaTxt, {200, y, pageBox.width - 400, layout_.box(PreguntaTxt).height});
+    guarded([&] {
+        pageChars_ +=
+            PreguntaTxt->setPageText(pregunta.TextoPregunta(), colour, TextPointSize, boxChars());
+    });
+    PreguntaTxt->show();
+    y = y + layout_.box(PreguntaTxt).height + 250;
+
+    if (state_.Examen->TipoExamen() == 1) {
+        buildRows(answersByNumber(*pregunta.respuestas()), colour, y);
+    } else {
+        buildRow(1, u"Verdadero"_s, false, colour, y);
+        buildRow(2, u"Falso"_s, false, colour, y);
+    }
 }
 
 void frmMain::sizePage(double y) {
