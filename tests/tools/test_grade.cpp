@@ -158,6 +158,8 @@ TEST(KxtGrade, RefusesFilesNoRunOfTheExamCouldHaveWritten) {
          u"ocupa %1 bytes y ningún archivo de resultados de este examen puede pasar de %2 bytes"_s
              .arg(largest.size() + 1)
              .arg(largest.size())},
+        {"the largest size, damaged", QByteArray(largest).replace(0, 10, "0000000299"),
+         u"archivo dañado: versión de formato desconocida: 299"_s},
         {"longer values than a data box takes", results(33000, 4, false), u"ocupa "_s},
         {"fewer questions", results(0, 3, false), u"tiene 3 preguntas y el examen 4"_s},
         {"more questions", results(0, 5, true), u"tiene 5 preguntas y el examen 4"_s},
