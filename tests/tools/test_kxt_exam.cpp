@@ -20,10 +20,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString example(const QString& name) {
-    return QDir(qEnvironmentVariable("KP_TEST_DATA")).filePath(u"../../examples/"_s + name);
-}
-
 // Every member that want holds is in got with the same value, member by member.
 void expectWithin(const QJsonValue& want, const QJsonValue& got, const QString& path) {
     if (want.isObject()) {

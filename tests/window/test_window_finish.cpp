@@ -205,8 +205,8 @@ TEST_F(FinishWindow, UnwritablePathFallsBackToTheProgramFolderAndSaysWhere) {
     EXPECT_EQ(texts().mid(1), (QStringList{Finished, told.arg(chosen, fallback)}));
 }
 
-// Nothing is written and nothing more is said or shown for an exam that asks for no results file,
-// no grade and no review.
+// Nothing is written (not even a journal of the marks) and nothing more is said or shown for an
+// exam that asks for no results file, no grade and no review.
 TEST_F(FinishWindow, AnExamWithoutAResultsFileWritesNone) {
     w->setProgramFolder(dir.path());
     auto e = exam();
@@ -214,6 +214,8 @@ TEST_F(FinishWindow, AnExamWithoutAResultsFileWritesNone) {
     e->setMostrarNota(false);
     e->setMostrarFallos(false);
     start(e);
+    w->boton_sin_Click(1);
+    EXPECT_TRUE(w->journal().path().isEmpty());
     finishByRequest();
     EXPECT_EQ(texts().mid(1), QStringList{Finished});
     EXPECT_TRUE(QDir(dir.path()).isEmpty());

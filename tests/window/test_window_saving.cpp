@@ -1,5 +1,4 @@
 #include "FileBytes.h"
-#include "FullDisk.h"
 #include "WindowFixture.h"
 #include "format/JournalReader.h"
 #include "results/FinishRules.h"
@@ -80,31 +79,10 @@ protected:
     }
 };
 
-TEST_F(SavingWindow, ResultsAreOnDiskAndTheJournalGoneBeforeTheEndIsAnnounced) {
-    start(exam(dir.path()));
-    const QString journal = w->journal().path();
-    ASSERT_TRUE(QFile::exists(journal));
-    answer();
-    const QString results = dir.filePath(u"res_Ana.kxa"_s);
-    QByteArray onDisk;
-    bool journalThere = true;
-    prompts.onMessage = [&](const FakePrompts::Message& m) {
-        if (m.text == Finished) {
-            onDisk = readAll(results);
-            journalThere = QFile::exists(journal);
-        }
-    };
-    finish();
-    EXPECT_EQ(onDisk, expected());
-    EXPECT_FALSE(journalThere);
-    ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(prompts.messages[0].text, Finished);
-    EXPECT_TRUE(files(program()).isEmpty());
-}
-
 // The chosen folder, the program's folder and the documents folder fail or not: the results go
 // to the first that takes them, and the student is told the truth after "El examen ha
 // finalizado.": nothing more, where they are, or that they are nowhere and where the journal is.
+// When they are saved, they are on disk and the journal gone before the end is announced.
 TEST_F(SavingWindow, EveryPlaceIsTriedAndTheStudentIsToldWhereTheResultsAre) {
     const struct {
         const char* name;
@@ -129,21 +107,31 @@ TEST_F(SavingWindow, EveryPlaceIsTriedAndTheStudentIsToldWhereTheResultsAre) {
         const QString chosen =
             row.chosen ? dir.filePath(u"res_Ana.kxa"_s) : dir.filePath(u"plain/res_Ana.kxa"_s);
         state.Resultado->setArchivoSalida(chosen);
-        const QString journal = w->journal().path();
-        finish();
-
         const QString inProgram = program() + u"/Examen_Ana.kxa"_s;
         const QString inDocuments = documents() + u"/Examen_Ana.kxa"_s;
+        const QString saved = row.chosen      ? chosen
+                              : row.program   ? inProgram
+                              : row.documents ? inDocuments
+                                              : QString();
+        const QString journal = w->journal().path();
+        ASSERT_TRUE(QFile::exists(journal));
+        QByteArray onDisk;
+        bool journalThere = false;
+        prompts.onMessage = [&](const FakePrompts::Message& m) {
+            if (m.text == Finished) {
+                onDisk = readAll(saved);
+                journalThere = QFile::exists(journal);
+            }
+        };
+        finish();
+        prompts.onMessage = nullptr;
+
         ASSERT_GE(prompts.messages.size(), 1u);
         EXPECT_EQ(prompts.messages[0].text, Finished);
         std::vector<std::tuple<QString, QString, PromptIcon>> told;
         for (size_t i = 1; i < prompts.messages.size(); ++i)
             told.emplace_back(prompts.messages[i].title, prompts.messages[i].text,
                               prompts.messages[i].icon);
-        const QString saved = row.chosen      ? chosen
-                              : row.program   ? inProgram
-                              : row.documents ? inDocuments
-                                              : QString();
         using Told = std::vector<std::tuple<QString, QString, PromptIcon>>;
         if (row.chosen)
             EXPECT_EQ(told, Told{});
@@ -156,8 +144,10 @@ TEST_F(SavingWindow, EveryPlaceIsTriedAndTheStudentIsToldWhereTheResultsAre) {
                              resultsNotSavedMessage({chosen, inProgram, inDocuments}, journal),
                              PromptIcon::Exclamation}}));
         if (!saved.isEmpty()) {
+            EXPECT_EQ(onDisk, expected()) << "on disk before the end is announced";
             EXPECT_EQ(readAll(saved), expected());
-            EXPECT_FALSE(QFile::exists(journal));
+            EXPECT_FALSE(journalThere);
+            EXPECT_EQ(files(program()).isEmpty(), saved != inProgram);
             continue;
         }
         // Nowhere: the journal stays, and from it the examiner gets the very file.
@@ -166,19 +156,6 @@ TEST_F(SavingWindow, EveryPlaceIsTriedAndTheStudentIsToldWhereTheResultsAre) {
         EXPECT_EQ(reader.resultsFile(), expected());
         EXPECT_EQ(reader.header().ArchivoSalida, dir.filePath(u"res_Ana.kxa"_s));
     }
-}
-
-TEST_F(SavingWindow, AFullDiskAtTheChosenPathLeavesNoCutFileThere) {
-    w->setResultsWriter(std::make_unique<FullDisk>(30, 1));
-    start(exam(dir.path()));
-    answer();
-    finish();
-    EXPECT_EQ(files(dir.path()), QStringList{u"plain"_s});
-    const QString fallback = program() + u"/Examen_Ana.kxa"_s;
-    ASSERT_EQ(prompts.messages.size(), 2u);
-    EXPECT_EQ(prompts.messages[1].text,
-              saveFailedMessage(dir.filePath(u"res_Ana.kxa"_s), fallback));
-    EXPECT_EQ(readAll(fallback), expected());
 }
 
 // A file of somebody else at the chosen path survives beside the new one; the same student's
@@ -240,17 +217,6 @@ TEST_F(SavingWindow, TheJournalHoldsEveryMarkAsItIsMade) {
     action("mnuAbrirExamen")->trigger(); // the exam in progress is dropped
     ASSERT_TRUE(reader.readFile(journal));
     EXPECT_EQ(reader.resultsFile(), standing);
-}
-
-TEST_F(SavingWindow, AnExamWithoutAResultsFileKeepsNoJournal) {
-    auto e = exam(dir.path());
-    e->setGuardarArchivoResultados(false);
-    start(e);
-    answer();
-    EXPECT_TRUE(w->journal().path().isEmpty());
-    finish();
-    EXPECT_TRUE(files(program()).isEmpty());
-    EXPECT_EQ(files(dir.path()), QStringList{u"plain"_s});
 }
 
 } // namespace
