@@ -135,16 +135,6 @@ TEST(KxtBuild, ProblemsNameTheirJsonPathAndWriteNoFileAndUsageErrorsExit2) {
     EXPECT_EQ(kxt(runInfo, {u"/nonexistent.kxt"_s}).status, 1) << "an exam that cannot load";
 }
 
-TEST(KxtInfo, FloatsPrintInTheirShortestForm) {
-    ToolFiles files;
-    KipsaPrubex e;
-    e.setNotaMaxima(0.1f);
-    e.setArchivoSalida(files.path(u"f.kxt"_s));
-    ASSERT_TRUE(e.Export());
-    const QString out = kxt(runInfo, {e.ArchivoSalida()}).out;
-    EXPECT_TRUE(out.contains(u"\"NotaMaxima\": 0.1,")) << out.toStdString();
-}
-
 TEST(KxtBuild, EmbedsOnlyRegularFilesUpToTheLimitAndNamesWhatElseThePathIs) {
     ToolFiles files;
     QDir().mkpath(files.path(u"carpeta"_s));
