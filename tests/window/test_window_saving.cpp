@@ -21,6 +21,10 @@ namespace kp::test {
 namespace {
 
 const QString Finished = u"El examen ha finalizado."_s;
+const QString SaveFailed = u"Ocurrió un error al guardar el archivo de resultados. Es posible que "
+                           u"haya un problema de acceso para guardar la información en %1 Kipsa "
+                           u"Prubex guardó los resultados de su examen en : %2. Por favor, "
+                           u"Notifiquelo a su examinador."_s;
 
 QStringList files(const QString& folder) {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden);
@@ -136,7 +140,7 @@ TEST_F(SavingWindow, EveryPlaceIsTriedAndTheStudentIsToldWhereTheResultsAre) {
         if (row.chosen)
             EXPECT_EQ(told, Told{});
         else if (!saved.isEmpty())
-            EXPECT_EQ(told, (Told{{u"Lea atentamente"_s, saveFailedMessage(chosen, saved),
+            EXPECT_EQ(told, (Told{{u"Lea atentamente"_s, SaveFailed.arg(chosen, saved),
                                    PromptIcon::Information}}));
         else
             EXPECT_EQ(told,
