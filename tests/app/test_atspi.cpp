@@ -1,5 +1,6 @@
 // The accessibility guard's two decisions: which Properties requests Qt's bridge must not see,
 // and what a GetAll answers for an object, from the objects' paths on the bus.
+#include "Rows.h"
 #include "app/AtSpiGuard.h"
 #include "app/AtSpiProperties.h"
 
@@ -46,7 +47,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Request{
                           "SetWithoutValue", Properties, u"Set"_s, {Accessible, u"Name"_s}, true},
                       Request{"OtherInterface", Accessible, u"GetChildren"_s, {}, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    kp::test::RowName());
 
 QAccessibleInterface* of(QObject* o) {
     return QAccessible::queryAccessibleInterface(o);

@@ -63,21 +63,20 @@ TEST_F(Opening, CommandLineExamIsBriefedAnythingElseGivesAnEmptyWindowAMissingOn
     auto w = startUp(state, prompts, clock, random,
                      writeExam(TestExamBuilder::simple(3, 2), u"a b.kxt"_s));
     ASSERT_NE(w, nullptr);
-    EXPECT_TRUE(WindowControls(w.get()).action("mnuEmpezarExamen")->isEnabled() &&
-                !WindowControls(w.get()).widget("frmDatos")->isHidden());
-    EXPECT_TRUE(
-        WindowControls(w.get()).label("InfoExamLab")->text().contains(u"con 3 preguntas."_s));
+    WindowControls c(w.get());
+    EXPECT_TRUE(c.action("mnuEmpezarExamen")->isEnabled() && !c.widget("frmDatos")->isHidden());
+    EXPECT_TRUE(c.label("InfoExamLab")->text().contains(u"con 3 preguntas."_s));
     // Laid out once the window had its final, maximised size: the page spans the client area.
     const QWidget* client = w->centralWidget();
     EXPECT_EQ(w->frameGeometry(), w->screen()->availableGeometry());
-    EXPECT_EQ(w->box(WindowControls(w.get()).widget("frmExterno")).width,
+    EXPECT_EQ(w->box(c.widget("frmExterno")).width,
               client->width() * TwipsBox::TwipsPerPixel - 240);
     for (const QString& text : {QString(), dir.filePath(u"a b.KXT"_s)}) {
         w = startUp(state, prompts, clock, random, text);
         ASSERT_NE(w, nullptr);
-        EXPECT_TRUE(!WindowControls(w.get()).label("SinCargarLab")->isHidden() &&
-                    WindowControls(w.get()).widget("frmDatos")->isHidden());
-        EXPECT_FALSE(WindowControls(w.get()).action("mnuEmpezarExamen")->isEnabled());
+        c.setWindow(w.get());
+        EXPECT_TRUE(!c.label("SinCargarLab")->isHidden() && c.widget("frmDatos")->isHidden());
+        EXPECT_FALSE(c.action("mnuEmpezarExamen")->isEnabled());
     }
     EXPECT_EQ(startUp(state, prompts, clock, random, dir.filePath(u"falta.kxt"_s)), nullptr);
     expectOpenFailedMessage();
@@ -97,34 +96,32 @@ TEST_F(Opening, QuestionsAreCountedInTheFirstSeriesAndSomeSeriesIsNeeded) {
 TEST_F(Opening, MenuOpeningReplacesEverythingUnlessItFails) {
     auto w = startUp(state, prompts, clock, random, QString());
     w->setClientSizeTwips(frmMain::DesignedClientWidth, frmMain::DesignedClientHeight);
-    WindowControls(w.get()).action("mnuAbrirExamen")->trigger(); // cancelled
+    WindowControls c(w.get());
+    c.action("mnuAbrirExamen")->trigger(); // cancelled
     EXPECT_EQ(state.Examen, nullptr);
     EXPECT_EQ(prompts.fileDialogs.size(), 1u);
 
     const QString path = writeExam(TestExamBuilder::simple(2, 3));
     prompts.fileAnswers.push_back(path);
-    WindowControls(w.get()).action("mnuAbrirExamen")->trigger();
-    WindowControls(w.get()).button("EmpezarBtn")->click();
+    c.action("mnuAbrirExamen")->trigger();
+    c.button("EmpezarBtn")->click();
     w->boton_sin_Click(1);
     ASSERT_EQ(state.Resultado->RespuestasKipsa()->Count(), 1);
     prompts.fileAnswers.push_back(path);
-    WindowControls(w.get()).action("mnuAbrirExamen")->trigger();
+    c.action("mnuAbrirExamen")->trigger();
     EXPECT_EQ(state.Resultado->RespuestasKipsa()->Count(), 0);
-    EXPECT_FALSE(state.ExamenEnCurso ||
-                 WindowControls(w.get()).action("mnuAcabarExamen")->isEnabled());
-    EXPECT_TRUE(WindowControls(w.get()).widget("frmExterno")->isHidden() &&
-                !WindowControls(w.get()).widget("frmDatos")->isHidden());
+    EXPECT_FALSE(state.ExamenEnCurso || c.action("mnuAcabarExamen")->isEnabled());
+    EXPECT_TRUE(c.widget("frmExterno")->isHidden() && !c.widget("frmDatos")->isHidden());
 
     QFile broken(dir.filePath(u"roto.kxt"_s));
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly) && broken.write("no es un examen") > 0);
     broken.close();
-    const QString briefing = WindowControls(w.get()).label("InfoExamLab")->text();
+    const QString briefing = c.label("InfoExamLab")->text();
     prompts.fileAnswers.push_back(broken.fileName());
-    WindowControls(w.get()).action("mnuAbrirExamen")->trigger();
+    c.action("mnuAbrirExamen")->trigger();
     expectOpenFailedMessage();
-    EXPECT_EQ(WindowControls(w.get()).label("InfoExamLab")->text(), briefing);
-    EXPECT_TRUE(WindowControls(w.get()).action("mnuEmpezarExamen")->isEnabled() &&
-                !WindowControls(w.get()).widget("frmDatos")->isHidden());
+    EXPECT_EQ(c.label("InfoExamLab")->text(), briefing);
+    EXPECT_TRUE(c.action("mnuEmpezarExamen")->isEnabled() && !c.widget("frmDatos")->isHidden());
 }
 
 } // namespace

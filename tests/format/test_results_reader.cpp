@@ -98,11 +98,7 @@ const MarksRow kMarksRows[] = {
     {"Beyond32Bits", "4294967298;", {}, false},
     {"NothingBetweenTwo", "1;;2;", {}, false},
     {"OnlyASemicolon", ";", {}, false},
-    {"NoBreakSpace",
-     "\xa0"
-     "3;",
-     {},
-     false},
+    {"NoBreakSpace", QByteArray(1, '\xa0') + "3;", {}, false},
     {"Exponent", "1e1;", {}, false},
 };
 
@@ -135,8 +131,7 @@ INSTANTIATE_TEST_SUITE_P(ResultsReader, Marks, testing::ValuesIn(kMarksRows), Ro
 // both kept. A failed read leaves no count behind.
 TEST(ResultsReader, MarksWithTheSameKeyTextAreBothKept) {
     ResultsReader reader;
-    QByteArray bytes =
-        header("0000000011") + record("12;-3;") + record("2;", "0000000011");
+    QByteArray bytes = header("0000000011") + record("12;-3;") + record("2;", "0000000011");
     for (int i = 2; i <= 10; ++i)
         bytes += record("0;", QByteArray::number(i).rightJustified(10, '0'));
     ASSERT_TRUE(reader.read(bytes)) << reader.errorString().toStdString();

@@ -1,5 +1,6 @@
 #include "FileBytes.h"
 #include "FullDisk.h"
+#include "Rows.h"
 #include "Unprivileged.h"
 #include "format/SafeFile.h"
 
@@ -7,7 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <algorithm>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -17,10 +17,12 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+using Listing = QMap<QString, QByteArray>;
+
 // Every entry of a folder, hidden ones included, as name -> what it is ("link to X", a file's
 // bytes, "folder").
-QMap<QString, QByteArray> listing(const QString& folder) {
-    QMap<QString, QByteArray> out;
+Listing listing(const QString& folder) {
+    Listing out;
     const QDir dir(folder);
     for (const QFileInfo& e :
          dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
@@ -39,13 +41,29 @@ QMap<QString, QByteArray> listing(const QString& folder) {
 const QByteArray New = "new results";
 const QByteArray Old = "somebody else's file";
 
-// What stands at the path before the write, and what the folder must hold afterwards.
+// The folder before and after the write of r.kxa, as listing() shows it; TARGET stands for a
+// file outside the folder.
 struct Before {
     const char* name;
-    std::function<void(const QString& folder, const QString& target)> make; // at folder/r.kxa
-    bool writes;                     // the write (and the probe) succeed
-    QMap<QString, QByteArray> after; // the folder afterwards
+    Listing before;
+    bool writes; // the write (and the probe) succeed
+    Listing after;
 };
+
+// Makes what listing() shows: a folder, a link, "other" (a named pipe) or a file of bytes.
+void make(const QString& folder, const Listing& entries) {
+    for (auto it = entries.begin(); it != entries.end(); ++it) {
+        const QString at = folder + u'/' + it.key();
+        if (it.value() == "folder")
+            ASSERT_TRUE(QDir(folder).mkdir(it.key()));
+        else if (it.value() == "other")
+            ASSERT_EQ(::mkfifo(QFile::encodeName(at), 0600), 0);
+        else if (it.value().startsWith("link to "))
+            ASSERT_TRUE(QFile::link(QFile::decodeName(it.value().mid(8)), at));
+        else
+            ASSERT_TRUE(writeFile(at, it.value()));
+    }
+}
 
 class SafeFileBefore : public testing::TestWithParam<Before> {};
 
@@ -53,68 +71,42 @@ TEST_P(SafeFileBefore, ProbeAgreesWithTheWriteAndNothingIsLost) {
     const Before& row = GetParam();
     QTemporaryDir dir;
     QTemporaryDir elsewhere; // what links point at
+    const QByteArray target = QFile::encodeName(elsewhere.filePath(u"target"_s));
     ASSERT_TRUE(writeFile(elsewhere.filePath(u"target"_s), Old));
-    row.make(dir.path(), elsewhere.filePath(u"target"_s));
+    Listing before = row.before, expected = row.after;
+    for (auto& v : before)
+        v.replace("TARGET", target);
+    for (auto& v : expected)
+        v.replace("TARGET", target);
+    make(dir.path(), before);
     const QString path = dir.filePath(u"r.kxa"_s);
-    const auto before = listing(dir.path());
+    ASSERT_EQ(listing(dir.path()), before);
 
     EXPECT_EQ(SafeFile::canCreate(path), row.writes);
     EXPECT_EQ(listing(dir.path()), before) << "the probe changes nothing";
     SafeFile files;
     EXPECT_EQ(files.write(path, New), row.writes) << files.errorString().toStdString();
     EXPECT_EQ(files.errorString().isEmpty(), row.writes);
-    auto expected = row.after;
-    for (auto& v : expected)
-        v.replace("TARGET", QFile::encodeName(elsewhere.filePath(u"target"_s)));
     EXPECT_EQ(listing(dir.path()), expected);
     EXPECT_EQ(readAll(elsewhere.filePath(u"target"_s)), Old) << "a link's target is never written";
     EXPECT_EQ(files.backupPath().isEmpty(), !expected.contains(u"r.kxa.1"_s));
 }
 
-void link(const QString& target, const QString& at) {
-    ASSERT_TRUE(QFile::link(target, at));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, SafeFileBefore,
-    testing::Values(
-        Before{"nothing", [](const QString&, const QString&) {}, true, {{u"r.kxa"_s, New}}},
-        Before{"a-file",
-               [](const QString& d, const QString&) { writeFile(d + u"/r.kxa"_s, Old); },
-               true,
-               {{u"r.kxa"_s, New}, {u"r.kxa.1"_s, Old}}},
-        Before{"a-file-and-its-first-backup",
-               [](const QString& d, const QString&) {
-                   writeFile(d + u"/r.kxa"_s, Old);
-                   writeFile(d + u"/r.kxa.1"_s, "first");
-               },
-               true,
-               {{u"r.kxa"_s, New}, {u"r.kxa.1"_s, "first"}, {u"r.kxa.2"_s, Old}}},
-        Before{"a-link-to-a-file",
-               [](const QString& d, const QString& target) { link(target, d + u"/r.kxa"_s); },
-               true,
-               {{u"r.kxa"_s, New}, {u"r.kxa.1"_s, "link to TARGET"}}},
-        Before{"a-dangling-link",
-               [](const QString& d, const QString&) {
-                   link(u"/nonexistent/x.kxa"_s, d + u"/r.kxa"_s);
-               },
-               true,
-               {{u"r.kxa"_s, New}, {u"r.kxa.1"_s, "link to /nonexistent/x.kxa"}}},
-        Before{"a-fifo",
-               [](const QString& d, const QString&) {
-                   ::mkfifo(QFile::encodeName(d + u"/r.kxa"_s), 0600);
-               },
-               true,
-               {{u"r.kxa"_s, New}, {u"r.kxa.1"_s, "other"}}},
-        Before{"a-folder",
-               [](const QString& d, const QString&) { QDir(d).mkdir(u"r.kxa"_s); },
-               false,
-               {{u"r.kxa"_s, "folder"}}}),
-    [](const auto& info) {
-        std::string name = info.param.name;
-        std::replace(name.begin(), name.end(), '-', '_');
-        return name;
-    });
+const QString R = u"r.kxa"_s, R1 = u"r.kxa.1"_s, R2 = u"r.kxa.2"_s;
+// clang-format off
+const Before kBeforeRows[] = {
+    {"Nothing", {}, true, {{R, New}}},
+    {"AFile", {{R, Old}}, true, {{R, New}, {R1, Old}}},
+    {"AFileAndItsFirstBackup", {{R, Old}, {R1, "first"}}, true,
+     {{R, New}, {R1, "first"}, {R2, Old}}},
+    {"ALinkToAFile", {{R, "link to TARGET"}}, true, {{R, New}, {R1, "link to TARGET"}}},
+    {"ADanglingLink", {{R, "link to /nonexistent/x.kxa"}}, true,
+     {{R, New}, {R1, "link to /nonexistent/x.kxa"}}},
+    {"AFifo", {{R, "other"}}, true, {{R, New}, {R1, "other"}}},
+    {"AFolder", {{R, "folder"}}, false, {{R, "folder"}}},
+};
+// clang-format on
+INSTANTIATE_TEST_SUITE_P(Rows, SafeFileBefore, testing::ValuesIn(kBeforeRows), RowName());
 
 TEST(SafeFile, ItsOwnFileIsReplacedWithoutABackupUnlessSomebodyChangedIt) {
     QTemporaryDir dir;
@@ -122,13 +114,12 @@ TEST(SafeFile, ItsOwnFileIsReplacedWithoutABackupUnlessSomebodyChangedIt) {
     SafeFile files;
     ASSERT_TRUE(files.write(path, "first"));
     ASSERT_TRUE(files.write(path, "second")); // a new run of the same exam, same student
-    EXPECT_EQ(listing(dir.path()), (QMap<QString, QByteArray>{{u"r.kxa"_s, "second"}}));
+    EXPECT_EQ(listing(dir.path()), (Listing{{u"r.kxa"_s, "second"}}));
 
     ASSERT_TRUE(writeFile(path, "changed by another program"));
     ASSERT_TRUE(files.write(path, "third"));
     EXPECT_EQ(listing(dir.path()),
-              (QMap<QString, QByteArray>{{u"r.kxa"_s, "third"},
-                                         {u"r.kxa.1"_s, "changed by another program"}}));
+              (Listing{{u"r.kxa"_s, "third"}, {u"r.kxa.1"_s, "changed by another program"}}));
 
     SafeFile another; // another run: the file is not its own
     ASSERT_TRUE(another.write(path, "fourth"));
@@ -184,7 +175,7 @@ TEST(SafeFile, AFullDiskLeavesTheOldFileAndNoTemporary) {
         FullDisk files(room);
         EXPECT_FALSE(files.write(path, New));
         EXPECT_EQ(files.failed(), 1);
-        EXPECT_EQ(listing(dir.path()), (QMap<QString, QByteArray>{{u"r.kxa"_s, Old}}));
+        EXPECT_EQ(listing(dir.path()), (Listing{{u"r.kxa"_s, Old}}));
     }
     FullDisk once(3, 1);
     EXPECT_FALSE(once.write(path, New));

@@ -188,6 +188,8 @@ TEST(RtfHostile, BrokenTextsReadToSomethingWithoutCrashing) {
 }
 
 // Small limits passed in: each bound cuts the text where it says.
+const char16_t* const kTwoColours =
+    uR"({\rtf1{\colortbl;\red9\green0\blue0;\red0\green0\blue9;}\cf2 b})";
 const struct LimitRow {
     const char* name;
     const char16_t* rtf;
@@ -197,15 +199,8 @@ const struct LimitRow {
 } kLimitRows[] = {
     {"OutputCharacters", uR"({\rtf1 abc\par defgh})", {.maxOutputChars = 6}, u"abc\nde"},
     {"Paragraphs", uR"({\rtf1 a\par b\par c\par d})", {.maxParagraphs = 2}, u"a\nbcd"},
-    {"ColourTableEntries",
-     uR"({\rtf1{\colortbl;\red9\green0\blue0;\red0\green0\blue9;}\cf2 b})",
-     {.maxTableEntries = 2},
-     u"b"},
-    {"ColourTableUpToTheLimit",
-     uR"({\rtf1{\colortbl;\red9\green0\blue0;\red0\green0\blue9;}\cf2 b})",
-     {.maxTableEntries = 3},
-     u"b",
-     QColor(0, 0, 9)},
+    {"ColourTableEntries", kTwoColours, {.maxTableEntries = 2}, u"b"},
+    {"ColourTableUpToTheLimit", kTwoColours, {.maxTableEntries = 3}, u"b", QColor(0, 0, 9)},
     {"NestedGroups", uR"({\rtf1 a{b{c}}d})", {.maxDepth = 2}, u"abd"},
     {"ControlWordLetters", uR"({\rtf1 a\tab b})", {.maxControlWordLength = 2}, u"ab"},
     {"ParameterDigits", uR"({\rtf1 \u233?a\u8364?b})", {.maxParameterDigits = 3}, u"éa?b"},

@@ -3,6 +3,7 @@
 #include "FileBytes.h"
 #include "tools/Commands.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -24,6 +25,12 @@ inline CommandRun kxt(int (*command)(const QStringList&, QTextStream&, QTextStre
     out.flush();
     err.flush();
     return r;
+}
+
+// A file of the project's examples folder.
+inline QString example(const QString& name) {
+    return QDir(qEnvironmentVariable("KP_TEST_DATA"))
+        .filePath(QStringLiteral("../../examples/") + name);
 }
 
 // A temporary folder; write() gives back the path of the file it wrote.

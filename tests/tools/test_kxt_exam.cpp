@@ -20,10 +20,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString example(const QString& name) {
-    return QDir(qEnvironmentVariable("KP_TEST_DATA")).filePath(u"../../examples/"_s + name);
-}
-
 // Every member that want holds is in got with the same value, member by member.
 void expectWithin(const QJsonValue& want, const QJsonValue& got, const QString& path) {
     if (want.isObject()) {
@@ -137,16 +133,6 @@ TEST(KxtBuild, ProblemsNameTheirJsonPathAndWriteNoFileAndUsageErrorsExit2) {
         << "usage: two sources";
     EXPECT_EQ(kxt(runInfo, {}).status, 2) << "usage: no exam";
     EXPECT_EQ(kxt(runInfo, {u"/nonexistent.kxt"_s}).status, 1) << "an exam that cannot load";
-}
-
-TEST(KxtInfo, FloatsPrintInTheirShortestForm) {
-    ToolFiles files;
-    KipsaPrubex e;
-    e.setNotaMaxima(0.1f);
-    e.setArchivoSalida(files.path(u"f.kxt"_s));
-    ASSERT_TRUE(e.Export());
-    const QString out = kxt(runInfo, {e.ArchivoSalida()}).out;
-    EXPECT_TRUE(out.contains(u"\"NotaMaxima\": 0.1,")) << out.toStdString();
 }
 
 TEST(KxtBuild, EmbedsOnlyRegularFilesUpToTheLimitAndNamesWhatElseThePathIs) {

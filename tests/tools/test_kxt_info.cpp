@@ -122,10 +122,6 @@ QByteArray hostileExam() {
     return b.raw("basura al final").bytes();
 }
 
-QString example(const QString& name) {
-    return QDir(qEnvironmentVariable("KP_TEST_DATA")).filePath(u"../../examples/"_s + name);
-}
-
 } // namespace
 
 TEST(KxtInfo, PrintsTheSameBytesAsTheJsonTreeOfTheLoadedExam) {

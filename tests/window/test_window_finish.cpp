@@ -187,26 +187,8 @@ TEST_F(FinishWindow, TimeRunningOutDuringTheConfirmationFinishesOnce) {
     EXPECT_EQ(texts().count(Finished), 1);
 }
 
-// The chosen path cannot be written at the end (its folder is missing; as root, permissions would
-// not stop the write).
-TEST_F(FinishWindow, UnwritablePathFallsBackToTheProgramFolderAndSaysWhere) {
-    w->setProgramFolder(dir.path());
-    start(exam(), u"Ana: 3/B"_s);
-    const QString chosen = dir.filePath(u"missing/res.kxa"_s);
-    state.Resultado->setArchivoSalida(chosen);
-    finishByRequest();
-    const QString fallback = dir.filePath(u"Examen_Ana_ 3_B.kxa"_s);
-    expectResults(fallback, u"Ana: 3/B"_s, {u"0;"_s, u"0;"_s});
-    // Told after "El examen ha finalizado."; the grade follows.
-    const QString told = u"Ocurrió un error al guardar el archivo de resultados. Es posible que "
-                         u"haya un problema de acceso para guardar la información en %1 Kipsa "
-                         u"Prubex guardó los resultados de su examen en : %2. Por favor, "
-                         u"Notifiquelo a su examinador."_s;
-    EXPECT_EQ(texts().mid(1), (QStringList{Finished, told.arg(chosen, fallback)}));
-}
-
-// Nothing is written and nothing more is said or shown for an exam that asks for no results file,
-// no grade and no review.
+// Nothing is written (not even a journal of the marks) and nothing more is said or shown for an
+// exam that asks for no results file, no grade and no review.
 TEST_F(FinishWindow, AnExamWithoutAResultsFileWritesNone) {
     w->setProgramFolder(dir.path());
     auto e = exam();
@@ -214,6 +196,8 @@ TEST_F(FinishWindow, AnExamWithoutAResultsFileWritesNone) {
     e->setMostrarNota(false);
     e->setMostrarFallos(false);
     start(e);
+    w->boton_sin_Click(1);
+    EXPECT_TRUE(w->journal().path().isEmpty());
     finishByRequest();
     EXPECT_EQ(texts().mid(1), QStringList{Finished});
     EXPECT_TRUE(QDir(dir.path()).isEmpty());

@@ -207,7 +207,7 @@ INSTANTIATE_TEST_SUITE_P(
         picture("NameDotDot", encodedPicture("png"), u"a.png"_s, u".."_s),
         picture("NameWithNul", encodedPicture("png"), u"a.png"_s, u"a\0b.png"_s),
         picture("Name300", encodedPicture("png"), u"a.png"_s, repeated(u"n"_s, 296) + u".png"_s)),
-    [](const auto& info) { return std::string(info.param.name); });
+    RowName());
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, HostileExam,
@@ -221,69 +221,32 @@ INSTANTIATE_TEST_SUITE_P(
                                   b.exam().setTitulo(repeated(u"T"_s, 1 << 20));
                                   b.pregunta(u"A"_s, 2, {1});
                               }}),
-    [](const auto& info) { return std::string(info.param.name); });
+    RowName());
 
 // What a box holds: a normal text whole, a longer one cut at the bound (never inside a
 // surrogate pair), at most so many paragraphs, RTF output too; a text with a stretch longer
 // than any line wraps anywhere, and a reused box goes back to wrapping at words.
 TEST(PageTextBox, HoldsTheBoundAndWrapsLongStretchesAnywhere) {
     constexpr qsizetype Box = TextBounds::BoxChars;
+    constexpr auto Words = QTextOption::WrapAtWordBoundaryOrAnywhere;
     const struct {
         const char* name;
         QString before, text;
         qsizetype maxChars, chars;
-        QTextOption::WrapMode wrap;
+        QTextOption::WrapMode wrap = Words;
     } cases[] = {
-        {"FitsWhole",
-         {},
-         repeated(u"ab "_s, Box),
-         Box,
-         Box,
-         QTextOption::WrapAtWordBoundaryOrAnywhere},
-        {"CutAtTheBound",
-         {},
-         repeated(u"ab "_s, Box + 1),
-         Box,
-         Box,
-         QTextOption::WrapAtWordBoundaryOrAnywhere},
-        {"PageBudgetGiven",
-         {},
-         repeated(u"ab "_s, 5000),
-         1024,
-         1024,
-         QTextOption::WrapAtWordBoundaryOrAnywhere},
-        {"SurrogatePairKeptWhole",
-         {},
-         repeated(u"a "_s, 1023) + u"\U0001F600"_s,
-         1024,
-         1023,
-         QTextOption::WrapAtWordBoundaryOrAnywhere},
-        {"ParagraphsCut",
-         {},
-         repeated(u"l\n"_s, 5000),
-         Box,
-         2 * TextBounds::BoxParagraphs - 1,
-         QTextOption::WrapAtWordBoundaryOrAnywhere},
-        {"RtfCut",
-         {},
-         u"{\\rtf1\\ansi "_s + repeated(u"ab "_s, 3 * Box) + u"}"_s,
-         Box,
-         Box,
-         QTextOption::WrapAtWordBoundaryOrAnywhere},
-        {"StretchOfTheLimitWrapsAtWords",
-         {},
-         repeated(u"x"_s, 256) + u" y"_s,
-         Box,
-         258,
-         QTextOption::WrapAtWordBoundaryOrAnywhere},
-        {"LongerStretchWrapsAnywhere",
-         {},
-         u"y "_s + repeated(u"x"_s, 257),
-         Box,
-         259,
+        // clang-format off
+        {"FitsWhole", {}, repeated(u"ab "_s, Box), Box, Box},
+        {"CutAtTheBound", {}, repeated(u"ab "_s, Box + 1), Box, Box},
+        {"PageBudgetGiven", {}, repeated(u"ab "_s, 5000), 1024, 1024},
+        {"SurrogatePairKeptWhole", {}, repeated(u"a "_s, 1023) + u"\U0001F600"_s, 1024, 1023},
+        {"ParagraphsCut", {}, repeated(u"l\n"_s, 5000), Box, 2 * TextBounds::BoxParagraphs - 1},
+        {"RtfCut", {}, u"{\\rtf1\\ansi "_s + repeated(u"ab "_s, 3 * Box) + u"}"_s, Box, Box},
+        {"StretchOfTheLimitWrapsAtWords", {}, repeated(u"x"_s, 256) + u" y"_s, Box, 258},
+        {"LongerStretchWrapsAnywhere", {}, u"y "_s + repeated(u"x"_s, 257), Box, 259,
          QTextOption::WrapAnywhere},
-        {"ReusedBoxWrapsAtWordsAgain", repeated(u"x"_s, 300), u"a b"_s, Box, 3,
-         QTextOption::WrapAtWordBoundaryOrAnywhere},
+        {"ReusedBoxWrapsAtWordsAgain", repeated(u"x"_s, 300), u"a b"_s, Box, 3},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -1,5 +1,4 @@
 #include "FileBytes.h"
-#include "FullDisk.h"
 #include "WindowFixture.h"
 #include "format/JournalReader.h"
 #include "results/FinishRules.h"
@@ -22,6 +21,10 @@ namespace kp::test {
 namespace {
 
 const QString Finished = u"El examen ha finalizado."_s;
+const QString SaveFailed = u"Ocurrió un error al guardar el archivo de resultados. Es posible que "
+                           u"haya un problema de acceso para guardar la información en %1 Kipsa "
+                           u"Prubex guardó los resultados de su examen en : %2. Por favor, "
+                           u"Notifiquelo a su examinador."_s;
 
 QStringList files(const QString& folder) {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden);
@@ -80,31 +83,10 @@ protected:
     }
 };
 
-TEST_F(SavingWindow, ResultsAreOnDiskAndTheJournalGoneBeforeTheEndIsAnnounced) {
-    start(exam(dir.path()));
-    const QString journal = w->journal().path();
-    ASSERT_TRUE(QFile::exists(journal));
-    answer();
-    const QString results = dir.filePath(u"res_Ana.kxa"_s);
-    QByteArray onDisk;
-    bool journalThere = true;
-    prompts.onMessage = [&](const FakePrompts::Message& m) {
-        if (m.text == Finished) {
-            onDisk = readAll(results);
-            journalThere = QFile::exists(journal);
-        }
-    };
-    finish();
-    EXPECT_EQ(onDisk, expected());
-    EXPECT_FALSE(journalThere);
-    ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(prompts.messages[0].text, Finished);
-    EXPECT_TRUE(files(program()).isEmpty());
-}
-
 // The chosen folder, the program's folder and the documents folder fail or not: the results go
 // to the first that takes them, and the student is told the truth after "El examen ha
 // finalizado.": nothing more, where they are, or that they are nowhere and where the journal is.
+// When they are saved, they are on disk and the journal gone before the end is announced.
 TEST_F(SavingWindow, EveryPlaceIsTriedAndTheStudentIsToldWhereTheResultsAre) {
     const struct {
         const char* name;
@@ -129,26 +111,36 @@ TEST_F(SavingWindow, EveryPlaceIsTriedAndTheStudentIsToldWhereTheResultsAre) {
         const QString chosen =
             row.chosen ? dir.filePath(u"res_Ana.kxa"_s) : dir.filePath(u"plain/res_Ana.kxa"_s);
         state.Resultado->setArchivoSalida(chosen);
-        const QString journal = w->journal().path();
-        finish();
-
         const QString inProgram = program() + u"/Examen_Ana.kxa"_s;
         const QString inDocuments = documents() + u"/Examen_Ana.kxa"_s;
+        const QString saved = row.chosen      ? chosen
+                              : row.program   ? inProgram
+                              : row.documents ? inDocuments
+                                              : QString();
+        const QString journal = w->journal().path();
+        ASSERT_TRUE(QFile::exists(journal));
+        QByteArray onDisk;
+        bool journalThere = false;
+        prompts.onMessage = [&](const FakePrompts::Message& m) {
+            if (m.text == Finished) {
+                onDisk = readAll(saved);
+                journalThere = QFile::exists(journal);
+            }
+        };
+        finish();
+        prompts.onMessage = nullptr;
+
         ASSERT_GE(prompts.messages.size(), 1u);
         EXPECT_EQ(prompts.messages[0].text, Finished);
         std::vector<std::tuple<QString, QString, PromptIcon>> told;
         for (size_t i = 1; i < prompts.messages.size(); ++i)
             told.emplace_back(prompts.messages[i].title, prompts.messages[i].text,
                               prompts.messages[i].icon);
-        const QString saved = row.chosen      ? chosen
-                              : row.program   ? inProgram
-                              : row.documents ? inDocuments
-                                              : QString();
         using Told = std::vector<std::tuple<QString, QString, PromptIcon>>;
         if (row.chosen)
             EXPECT_EQ(told, Told{});
         else if (!saved.isEmpty())
-            EXPECT_EQ(told, (Told{{u"Lea atentamente"_s, saveFailedMessage(chosen, saved),
+            EXPECT_EQ(told, (Told{{u"Lea atentamente"_s, SaveFailed.arg(chosen, saved),
                                    PromptIcon::Information}}));
         else
             EXPECT_EQ(told,
@@ -156,8 +148,10 @@ TEST_F(SavingWindow, EveryPlaceIsTriedAndTheStudentIsToldWhereTheResultsAre) {
                              resultsNotSavedMessage({chosen, inProgram, inDocuments}, journal),
                              PromptIcon::Exclamation}}));
         if (!saved.isEmpty()) {
+            EXPECT_EQ(onDisk, expected()) << "on disk before the end is announced";
             EXPECT_EQ(readAll(saved), expected());
-            EXPECT_FALSE(QFile::exists(journal));
+            EXPECT_FALSE(journalThere);
+            EXPECT_EQ(files(program()).isEmpty(), saved != inProgram);
             continue;
         }
         // Nowhere: the journal stays, and from it the examiner gets the very file.
@@ -166,19 +160,6 @@ TEST_F(SavingWindow, EveryPlaceIsTriedAndTheStudentIsToldWhereTheResultsAre) {
         EXPECT_EQ(reader.resultsFile(), expected());
         EXPECT_EQ(reader.header().ArchivoSalida, dir.filePath(u"res_Ana.kxa"_s));
     }
-}
-
-TEST_F(SavingWindow, AFullDiskAtTheChosenPathLeavesNoCutFileThere) {
-    w->setResultsWriter(std::make_unique<FullDisk>(30, 1));
-    start(exam(dir.path()));
-    answer();
-    finish();
-    EXPECT_EQ(files(dir.path()), QStringList{u"plain"_s});
-    const QString fallback = program() + u"/Examen_Ana.kxa"_s;
-    ASSERT_EQ(prompts.messages.size(), 2u);
-    EXPECT_EQ(prompts.messages[1].text,
-              saveFailedMessage(dir.filePath(u"res_Ana.kxa"_s), fallback));
-    EXPECT_EQ(readAll(fallback), expected());
 }
 
 // A file of somebody else at the chosen path survives beside the new one; the same student's
@@ -240,17 +221,6 @@ TEST_F(SavingWindow, TheJournalHoldsEveryMarkAsItIsMade) {
     action("mnuAbrirExamen")->trigger(); // the exam in progress is dropped
     ASSERT_TRUE(reader.readFile(journal));
     EXPECT_EQ(reader.resultsFile(), standing);
-}
-
-TEST_F(SavingWindow, AnExamWithoutAResultsFileKeepsNoJournal) {
-    auto e = exam(dir.path());
-    e->setGuardarArchivoResultados(false);
-    start(e);
-    answer();
-    EXPECT_TRUE(w->journal().path().isEmpty());
-    finish();
-    EXPECT_TRUE(files(program()).isEmpty());
-    EXPECT_EQ(files(dir.path()), QStringList{u"plain"_s});
 }
 
 } // namespace

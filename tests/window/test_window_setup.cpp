@@ -158,17 +158,13 @@ TEST_F(WindowSetup, NombreFieldDerivesPathAndCaption) {
         QStringList labels, typed;      // of fields 1, 2, ...
         const char16_t *file, *caption; // the file in the scratch folder; no caption: refused
     } cases[] = {
-        {"FieldOneNamesTheSeries",
-         {u"Nombre"_s},
-         {u"Ana/Luis: 1º"_s},
-         u"Tema3_Ana_Luis_ 1º.kxa",
+        // clang-format off
+        {"FieldOneNamesTheSeries", {u"Nombre"_s}, {u"Ana/Luis: 1º"_s}, u"Tema3_Ana_Luis_ 1º.kxa",
          u"Ana/Luis: 1º realizando la serie: 7"},
-        {"LaterFieldWins",
-         {u"Nombre"_s, {}, u"Nombre"_s},
-         {u"Ana"_s, {}, u"Luis"_s},
-         u"Tema3_Luis.kxa",
-         u"Luis"},
+        {"LaterFieldWins", {u"Nombre"_s, {}, u"Nombre"_s}, {u"Ana"_s, {}, u"Luis"_s},
+         u"Tema3_Luis.kxa", u"Luis"},
         {"LowerCaseDerivesNothing", {u"nombre"_s}, {u"Ana"_s}, u"", u""},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
