@@ -117,8 +117,6 @@ public:
     void setDocumentsFolder(const QString& folder) { documentsFolder_ = folder; }
     QString journalFolder() const;
     void setJournalFolder(const QString& folder) { journalFolder_ = folder; }
-    // Results files are written through this writer (tests give one that fails as a full disk).
-    void setResultsWriter(std::unique_ptr<SafeFile> writer) { resultsFiles_ = std::move(writer); }
     // The journal of the marks of the exam in progress, or of the last exam whose results could
     // not be saved anywhere.
     const JournalWriter& journal() const { return journal_; }
@@ -293,7 +291,7 @@ private:
     QString programFolder_; // empty: the program's data folder
     QString documentsFolder_;
     QString journalFolder_;
-    std::unique_ptr<SafeFile> resultsFiles_ = std::make_unique<SafeFile>();
+    SafeFile resultsFiles_;
     JournalWriter journal_;
     qint64 journalStartMs_ = 0; // monotonic clock at the start
     qint64 journalTimeMs_ = 0;  // exam time last recorded by the countdown

@@ -108,7 +108,7 @@ void frmMain::FinExamen() {
         if (!saving)
             return;
         outcome = saveResults(*state_.Examen, *state_.Resultado, state_.TotalPreguntas,
-                              {programFolder(), documentsFolder()}, clock_.now(), *resultsFiles_);
+                              {programFolder(), documentsFolder()}, clock_.now(), resultsFiles_);
         if (outcome.saved())
             journal_.remove();
     });
