@@ -43,7 +43,6 @@ public:
         std::unique_lock lock(mutex_);
         changed_.wait(lock, [&] { return items_[i].has_value(); });
         T item = std::move(*items_[i]);
-        items_[i].reset();
         taken_ = i + 1;
         lock.unlock();
         changed_.notify_all();
@@ -59,7 +58,7 @@ private:
                 changed_.wait(lock, [&] {
                     return stop_ || next_ < std::min(items_.size(), taken_ + ahead_);
                 });
-                if (stop_ || next_ >= items_.size())
+                if (stop_)
                     return;
                 i = next_++;
             }
