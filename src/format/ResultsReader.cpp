@@ -47,8 +47,9 @@ bool ResultsReader::readFile(const QString& path) {
     return run([&] { parse(ByteCursor::readFile(path, kMaxFileSize), true); });
 }
 
-bool ResultsReader::readFileForGrading(const QString& path, qint64 maxSize) {
-    return readForGrading(fetchForGrading(path, maxSize));
+bool ResultsReader::readForGrading(const QByteArray& bytes) {
+    fileSize_ = bytes.size();
+    return run([&] { parse(bytes, false); });
 }
 
 ResultsReader::Fetched ResultsReader::fetchForGrading(const QString& path, qint64 maxSize) {

@@ -23,10 +23,11 @@ public:
     bool readFile(const QString& path);
     // Reads only what grading needs, for many files in a row: the header values into result()
     // and the marks into marks(); result()'s own collection of marks and the labels stay empty.
-    // Accepts and refuses what readFile does, and a file larger than maxSize; reads the file as
-    // large as it was when opened (one open, one read, one close).
-    bool readFileForGrading(const QString& path, qint64 maxSize = kMaxFileSize);
-    // The same in two steps: fetch (any thread) and read (this reader's).
+    // Accepts and refuses what read does.
+    bool readForGrading(const QByteArray& bytes);
+    // A results file fetched for grading: one open, one read, one close, on any thread. A file
+    // larger than maxSize is refused unread; the bytes are the file as large as it was when
+    // opened.
     struct Fetched {
         QByteArray bytes;
         qint64 size = -1; // -1 when the file could not be opened
@@ -34,6 +35,7 @@ public:
         QString error; // why it was not read
     };
     static Fetched fetchForGrading(const QString& path, qint64 maxSize = kMaxFileSize);
+    // readForGrading of a fetched file; false with the reason when it could not be fetched.
     bool readForGrading(const Fetched& file);
     // The size of the file the last read for grading opened; -1 when it could not open it.
     qint64 fileSize() const { return fileSize_; }

@@ -72,7 +72,7 @@ void ClassReader::readFile(const QString& path) {
     } catch (const KpError& e) {
         return skip(row, QStringLiteral("no se puede leer: ") + e.message());
     }
-    if (!reader_.read(bytes))
+    if (!reader_.readForGrading(bytes))
         return skip(row, QStringLiteral("archivo dañado: ") + reader_.errorString());
     const qint16 serieElegida = grader_.identify(reader_.result(), row);
     if (serieElegida == 0)

@@ -2,7 +2,6 @@
 
 #include "model/KipsaPrubex.h"
 #include "tools/JsonWriter.h"
-#include "tools/Sha256.h"
 
 #include <functional>
 
@@ -42,9 +41,8 @@ void objectsMember(JsonWriter& json, QStringView name, long count,
 
 } // namespace
 
-void ExamJsonWriter::picture(QStringView name, const QByteArray& bytes) {
-    const Picture facts =
-        pictureFacts_ ? pictureFacts_(bytes) : Picture{bytes.size(), sha256Hex(bytes)};
+void ExamJsonWriter::picture(QStringView name) {
+    const Picture facts = pictureFacts_();
     json_.key(name);
     json_.beginObject();
     json_.key(u"sha256");
@@ -58,7 +56,7 @@ void ExamJsonWriter::headerRead(qint16, qint16) {
     json_.beginObject();
     flagMember(json_, u"AlumnoDefineArchivoResultados", e.AlumnoDefineArchivoResultados());
     member(json_, u"ArchivoLogo", e.ArchivoLogo());
-    picture(u"ArchivoLogoBinary", e.ArchivoLogoBinary());
+    picture(u"ArchivoLogoBinary");
     member(json_, u"ColorFondo", e.ColorFondo());
     member(json_, u"ColorFuente", e.ColorFuente());
     for (int i = 1; i <= 5; ++i)
@@ -82,7 +80,7 @@ void ExamJsonWriter::question(std::shared_ptr<Pregunta> p) {
     json_.beginObject();
     member(json_, u"Id", p->Id());
     member(json_, u"Imagen", p->Imagen());
-    picture(u"ImagenBinary", p->ImagenBinary());
+    picture(u"ImagenBinary");
     member(json_, u"Key", p->Key());
     member(json_, u"LicenciaAutor", p->LicenciaAutor());
     member(json_, u"NombreAutor", p->NombreAutor());

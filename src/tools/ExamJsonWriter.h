@@ -20,8 +20,18 @@ class JsonWriter;
 // size and SHA-256; collections keep their order.
 class ExamJsonWriter : public ExamReader::Receiver {
 public:
+    // A picture's size and SHA-256 (hexadecimal).
+    struct Picture {
+        qint64 size;
+        QByteArray sha256;
+    };
+    // The facts of the picture member about to be written: the reader skips the pictures, so
+    // they come from elsewhere (an empty picture when the record just read had none).
+    using PictureFacts = std::function<Picture()>;
+
     // exam is the one ExamReader fills with the settings.
-    ExamJsonWriter(const KipsaPrubex& exam, JsonWriter& json) : exam_(exam), json_(json) {}
+    ExamJsonWriter(const KipsaPrubex& exam, JsonWriter& json, PictureFacts pictureFacts)
+        : exam_(exam), json_(json), pictureFacts_(std::move(pictureFacts)) {}
 
     void headerRead(qint16 questions, qint16 series) override;
     void question(std::shared_ptr<Pregunta> p) override;
@@ -29,23 +39,14 @@ public:
     // Ends the object once the whole file has been read.
     void finish();
 
-    // A picture's size and SHA-256 (hexadecimal). By default taken from the bytes the reader
-    // gave; a reader that skips the pictures gives them from elsewhere.
-    struct Picture {
-        qint64 size;
-        QByteArray sha256;
-    };
-    using PictureFacts = std::function<Picture(const QByteArray& bytes)>;
-    void setPictureFacts(PictureFacts facts) { pictureFacts_ = std::move(facts); }
-
 private:
     void betweenQuestionsAndSeries();
-    void picture(QStringView name, const QByteArray& bytes);
+    void picture(QStringView name);
 
     const KipsaPrubex& exam_;
     JsonWriter& json_;
     bool seriesStarted_ = false;
-    PictureFacts pictureFacts_;
+    const PictureFacts pictureFacts_;
 };
 
 } // namespace kp::tools

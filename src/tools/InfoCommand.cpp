@@ -55,9 +55,8 @@ int runInfo(const QStringList& args, QTextStream& out, QTextStream& err) {
         ByteCursor in(file, /*keepBlobs=*/false);
         KipsaPrubex exam;
         JsonWriter json(out);
-        ExamJsonWriter writer(exam, json);
         size_t written = 0;
-        writer.setPictureFacts([&](const QByteArray&) {
+        ExamJsonWriter writer(exam, json, [&] {
             // Only a picture the reader has just skipped is one; other members are empty.
             if (written == in.skippedBlobs().size())
                 return ExamJsonWriter::Picture{0, sha256Hex(QByteArrayView())};

@@ -47,8 +47,6 @@ QByteArray sha256Hex(QByteArrayView bytes) {
 }
 
 QByteArray sha256Hex(FileWindow& file, qint64 offset, qint64 size, const std::atomic<bool>& stop) {
-    if (size == 0)
-        return sha256Hex(QByteArrayView());
     const std::unique_ptr<EVP_MD_CTX, void (*)(EVP_MD_CTX*)> context(EVP_MD_CTX_new(),
                                                                      EVP_MD_CTX_free);
     if (!context || EVP_DigestInit_ex(context.get(), algorithm(), nullptr) != 1)

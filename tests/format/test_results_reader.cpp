@@ -110,7 +110,9 @@ TEST_P(Marks, ReadTheSameForTheRecordAndForGrading) {
     const QByteArray bytes = header("0000000001") + record(r.answers);
     ResultsReader whole, grading;
     ASSERT_EQ(whole.read(bytes), r.ok) << whole.errorString().toStdString();
-    ASSERT_EQ(grading.readFileForGrading(files.write(u"r.kxa"_s, bytes)), r.ok);
+    ASSERT_EQ(
+        grading.readForGrading(ResultsReader::fetchForGrading(files.write(u"r.kxa"_s, bytes))),
+        r.ok);
     EXPECT_EQ(grading.errorString(), whole.errorString());
     if (!r.ok)
         return;
