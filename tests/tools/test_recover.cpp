@@ -18,7 +18,7 @@ struct LuisRun {
     ToolFiles f;
     QString journal;
     QByteArray expected; // the results file as the program would write it
-    LuisRun() {
+    explicit LuisRun(int limitSeconds = 1800) {
         KipsaPrubex exam;
         exam.setTipoExamen(1);
         exam.setDatoAlumno(1, u"Nombre"_s);
@@ -31,7 +31,7 @@ struct LuisRun {
         result.setArchivoSalida(u"/media/usb/res_Luis.kxa"_s);
         JournalWriter w;
         EXPECT_TRUE(w.start(f.path(u"rec"_s), u"Examen_Luis"_s,
-                            JournalHeader::of(exam, result, 3, 1800,
+                            JournalHeader::of(exam, result, 3, limitSeconds,
                                               QDateTime(QDate(2026, 3, 5), QTime(9, 0, 4)))));
         journal = w.path();
         w.mark(1, 3, 2'000);
@@ -70,6 +70,10 @@ TEST(KxtRecover, RebuildsTheResultsFileAndSaysHowLongTheExamRan) {
     EXPECT_TRUE(again.out.contains(u"El archivo que ya había en "_s + out +
                                    u" se ha guardado como "_s + out + u".1.\n"_s));
     EXPECT_TRUE(again.out.contains(u"0:00:30 hasta"_s));
+    // Without a time limit there is none to tell.
+    const LuisRun unlimited(0);
+    EXPECT_TRUE(kxt(tools::runRecover, {unlimited.journal, u"-o"_s, unlimited.f.path(u"l.kxa"_s)})
+                    .out.contains(u"hasta el último registro.\n"_s));
     EXPECT_TRUE(again.out.endsWith(u"Aviso: se han descartado los últimos 18 bytes, un registro "
                                    u"incompleto o dañado (el programa se detuvo mientras lo "
                                    u"escribía).\n"_s));
